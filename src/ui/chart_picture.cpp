@@ -1,0 +1,135 @@
+#include "ui/chart_picture.h"
+
+#include "ui/twips.h"
+#include "ui/twips_widgets.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+ChartPicture::ChartPicture(QWidget *parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize ChartPicture::areaSize() const
+{
+    return {std::max(0, width() - 2 * kBorderPx), std::max(0, height() - 2 * kBorderPx)};
+}
+
+void ChartPicture::setNaturalPicture(const QImage &picture)
+{
+    m_natural = picture;
+    resize(picture.width() + 2 * kBorderPx, picture.height() + 2 * kBorderPx);
+    takePixelSize(this);
+    update();
+}
+
+void ChartPicture::clearNaturalPicture()
+{
+    m_natural = QImage();
+    update();
+}
+
+void ChartPicture::showDrawings(const QRect &areaPixels)
+{
+    update(areaPixels.translated(kBorderPx, kBorderPx));
+}
+
+void ChartPicture::eraseDrawings()
+{
+    m_drawings.fill(Qt::transparent);
+    update();
+}
+
+void ChartPicture::setLine(int index, const ChartLine &line)
+{
+    ChartLine &old = m_lines.at(index);
+    if (old.visible == line.visible && old.from == line.from && old.to == line.to)
+        return;
+    if (old.visible)
+        update(lineRect(old));
+    old = line;
+    if (line.visible)
+        update(lineRect(line));
+}
+
+QRect ChartPicture::lineRect(const ChartLine &line) const
+{
+    const QPointF a = line.from / kTwipsPerPixel;
+    const QPointF b = line.to / kTwipsPerPixel;
+    const QRectF r = QRectF(a, b).normalized().adjusted(-1, -1, 2, 2);
+    return r.toAlignedRect().translated(kBorderPx, kBorderPx).intersected(rect());
+}
+
+void ChartPicture::resizeEvent(QResizeEvent *)
+{
+    const QSize area = areaSize();
+    if (m_drawings.width() >= area.width() && m_drawings.height() >= area.height())
+        return;
+    // The layer only grows, so drawings survive a smaller picture followed by a larger one.
+    QImage grown(area.expandedTo(m_drawings.size()), QImage::Format_ARGB32_Premultiplied);
+    grown.fill(Qt::transparent);
+    if (!m_drawings.isNull()) {
+        QPainter p(&grown);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, m_drawings);
+    }
+    m_drawings = std::move(grown);
+}
+
+void ChartPicture::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QRect dirty = event->rect();
+    painter.fillRect(dirty, palette().color(QPalette::Window));
+
+    painter.save();
+    painter.translate(kBorderPx, kBorderPx);
+    const QRect area = dirty.translated(-kBorderPx, -kBorderPx).intersected(QRect(QPoint(), areaSize()));
+    if (!m_natural.isNull())
+        painter.drawImage(area.topLeft(), m_natural, area);
+    if (!m_drawings.isNull())
+        painter.drawImage(area.topLeft(), m_drawings, area);
+    painter.setClipRect(area);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
+    for (const ChartLine &line : m_lines) {
+        if (line.visible)
+            painter.drawLine(line.from / kTwipsPerPixel, line.to / kTwipsPerPixel);
+    }
+    painter.restore();
+
+    // A sunken border, two pixels wide.
+    const QRect outer = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(outer.topLeft(), outer.topRight());
+    painter.drawLine(outer.topLeft(), outer.bottomLeft());
+    painter.setPen(palette().color(QPalette::Shadow));
+    painter.drawLine(outer.topLeft() + QPoint(1, 1), outer.topRight() + QPoint(-1, 1));
+    painter.drawLine(outer.topLeft() + QPoint(1, 1), outer.bottomLeft() + QPoint(1, -1));
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(outer.bottomLeft(), outer.bottomRight());
+    painter.drawLine(outer.topRight(), outer.bottomRight());
+    painter.setPen(palette().color(QPalette::Midlight));
+    painter.drawLine(outer.bottomLeft() + QPoint(1, -1), outer.bottomRight() + QPoint(-1, -1));
+    painter.drawLine(outer.topRight() + QPoint(-1, 1), outer.bottomRight() + QPoint(-1, -1));
+}
+
+QPointF ChartPicture::toTwips(QPointF widgetPos) const
+{
+    return (widgetPos - QPointF(kBorderPx, kBorderPx)) * kTwipsPerPixel;
+}
+
+void ChartPicture::mouseMoveEvent(QMouseEvent *event)
+{
+    emit moved(toTwips(event->position()));
+}
+
+void ChartPicture::mousePressEvent(QMouseEvent *event)
+{
+    emit pressed(toTwips(event->position()), event->button());
+}

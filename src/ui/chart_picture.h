@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QImage>
+#include <QPointF>
+#include <QWidget>
+
+#include <array>
+
+// One arm of the cross-hair, in twips of the drawing area.
+struct ChartLine {
+    bool visible = false;
+    QPointF from;
+    QPointF to;
+};
+
+// Picture1: the chart. It owns the picture of natural display, a layer of run-time drawings (symbols, and
+// the chart itself in scaled display) that can be erased, and the cross-hair, an overlay that is never
+// drawn into that layer. Positions go out in twips from the drawing area's corner inside the border.
+class ChartPicture : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kBorderPx = 2;
+
+    explicit ChartPicture(QWidget *parent = nullptr);
+
+    // Natural display: the picture becomes the area's own and the area takes its size.
+    void setNaturalPicture(const QImage &picture);
+    void clearNaturalPicture();
+    [[nodiscard]] const QImage &naturalPicture() const { return m_natural; }
+
+    // Run-time drawings, in pixels of the drawing area; call showDrawings() for what changed.
+    [[nodiscard]] QImage &drawings() { return m_drawings; }
+    [[nodiscard]] const QImage &drawings() const { return m_drawings; }
+    void showDrawings(const QRect &areaPixels);
+    void eraseDrawings();
+
+    [[nodiscard]] int drawingWidth() const { return m_drawingWidth; }
+    void setDrawingWidth(int pixels) { m_drawingWidth = pixels; }
+
+    // Line2..Line5 are indices 0..3.
+    [[nodiscard]] const ChartLine &line(int index) const { return m_lines.at(index); }
+    void setLine(int index, const ChartLine &line);
+
+    [[nodiscard]] QSize areaSize() const; // the drawing area inside the border, pixels
+
+signals:
+    void moved(QPointF twips);
+    void pressed(QPointF twips, Qt::MouseButton button);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    [[nodiscard]] QPointF toTwips(QPointF widgetPos) const;
+    [[nodiscard]] QRect lineRect(const ChartLine &line) const;
+
+    QImage m_natural;
+    QImage m_drawings;
+    std::array<ChartLine, 4> m_lines;
+    int m_drawingWidth = 1;
+};

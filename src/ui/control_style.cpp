@@ -1,0 +1,80 @@
+#include "ui/control_style.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <QWidget>
+
+using namespace Qt::StringLiterals;
+
+namespace ControlStyle {
+
+// Faces with the designed font's narrow metrics come first, so captions fit their controls.
+static QFont sansSerif(const QString &designed)
+{
+    QFont f(designed);
+    f.setFamilies({designed, u"Liberation Sans"_s, u"Arial"_s, u"Helvetica"_s, u"DejaVu Sans"_s});
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+QFont font(double pointSize, bool bold)
+{
+    QFont f = sansSerif(u"MS Sans Serif"_s);
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+QFont arialFont(double pointSize, bool bold)
+{
+    QFont f = sansSerif(u"Arial"_s);
+    f.setPointSizeF(pointSize);
+    f.setBold(bold);
+    return f;
+}
+
+QColor highlight()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Highlight);
+}
+
+QColor tooltipBackground()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::ToolTipBase);
+}
+
+QColor activeTitleBar()
+{
+    return QColor(0, 0, 128); // the classic desktop's active caption; Qt has no role for it
+}
+
+static void setRoles(QWidget *widget, std::initializer_list<QPalette::ColorRole> roles, const QColor &colour)
+{
+    QPalette p = widget->palette();
+    for (QPalette::ColorRole role : roles)
+        p.setColor(role, colour);
+    widget->setPalette(p);
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    setRoles(widget, {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}, colour);
+}
+
+void setBackColour(QWidget *widget, const QColor &colour)
+{
+    setRoles(widget, {QPalette::Window}, colour);
+    widget->setAutoFillBackground(true);
+}
+
+void setFaceColour(QWidget *button, const QColor &colour)
+{
+    setRoles(button, {QPalette::Button}, colour);
+}
+
+void setBaseColour(QWidget *textBox, const QColor &colour)
+{
+    setRoles(textBox, {QPalette::Base}, colour);
+}
+
+} // namespace ControlStyle

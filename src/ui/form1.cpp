@@ -1,0 +1,77 @@
+#include "ui/form1.h"
+
+#include "ui/chart_picture.h"
+#include "ui/control_style.h"
+#include "ui/desktop.h"
+#include "ui/form2.h"
+#include "ui/form5.h"
+#include "ui/help/contact_window.h"
+#include "ui/help/form3.h"
+#include "ui/twips.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+Form1::Form1(Desktop &desktop, QWidget *parent)
+    : QWidget(parent)
+    , m_desktop(desktop)
+    , m_startFolder(QDir::currentPath())
+{
+    setObjectName(u"Form1"_s);
+    setWindowTitle(u"ZORVANE (Tessarix)   (grafik sayısallaştırıcı, sürüm "_s + QStringLiteral(ZORVANE_VERSION) +
+                   u")"_s);
+    setWindowIcon(QIcon(QPixmap::fromImage(m_form6.mainIcon())));
+    setFont(ControlStyle::font(9.75)); // the window's own font, for what is printed on it
+    resize(qRound(15120 / kTwipsPerPixel), qRound(8430 / kTwipsPerPixel));
+
+    createButtonColumn();
+    createSymbolPanel();
+    createPointerFrame();
+    createFormatPanel();
+    createFileBar();
+    createReadoutRow();
+    createChartArea();
+    createCalibrationControls();
+    setTabOrderOfButtonColumn();
+
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+QWidgetList Form1::readoutControls() const
+{
+    return {Label11, Label4, Label12, Label5, Label13, Text6, Label14, Text7, Label15, Label16};
+}
+
+QWidgetList Form1::calibrationControls() const
+{
+    return {Text1,    Label6, Command4, Text3,    Label8, Command6, Text2, Label7,
+            Command5, Text4,  Label9,   Command7, Check1, Check2,   Label2};
+}
+
+void Form1::setTabOrderOfButtonColumn()
+{
+    const QWidgetList column = {Command3, Command8, Command1, Command15, Command11, Command9, Command10, Command2};
+    for (qsizetype i = 1; i < column.size(); ++i)
+        setTabOrder(column[i - 1], column[i]);
+}
+
+Form5 *Form1::form5()
+{
+    if (!m_form5)
+        m_form5 = new Form5(QIcon(QPixmap::fromImage(m_form6.auxiliaryIcon())), this);
+    return m_form5;
+}
+
+void Form1::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    m_printed.paint(painter, font());
+}

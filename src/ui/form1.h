@@ -1,0 +1,153 @@
+#pragma once
+
+#include "state/digitizing_state.h"
+#include "ui/form6.h"
+#include "ui/printed_text.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class ChartPicture;
+class FrameBox;
+class PictureBox;
+class PictureButton;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QToolButton;
+class Form2;
+class Form3;
+class Form5;
+class ContactWindow;
+struct Desktop;
+
+// The main window: the chart, its calibration controls, the button column and the panels. It owns the
+// digitizing state; the desktop seam gives it dialogs, message boxes, programs and the screen.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Desktop &desktop, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    [[nodiscard]] const DigitizingState &state() const { return m_state; }
+    [[nodiscard]] const QStringList &printedLines() const { return m_printed.lines(); }
+    // The values window, created when first needed.
+    [[nodiscard]] Form5 *form5();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void createButtonColumn();
+    void createSymbolPanel();
+    void createPointerFrame();
+    void createFormatPanel();
+    void createFileBar();
+    void createReadoutRow();
+    void createChartArea();
+    void createCalibrationControls();
+    void setTabOrderOfButtonColumn();
+    [[nodiscard]] QWidgetList readoutControls() const;
+    [[nodiscard]] QWidgetList calibrationControls() const;
+
+    void Form_Load();
+    void moveFormatPanelToTop(float windowWidthTwips);
+    void readFormatFiles();
+    void selectSavedFormats();
+    void placeCalibrationControls();
+
+    Desktop &m_desktop;
+    DigitizingState m_state;
+    Form6 m_form6;
+    PrintedText m_printed;
+    QString m_startFolder; // the format files live here, wherever pictures are loaded from later
+    QPointer<Form2> m_form2;
+    QPointer<Form3> m_form3;
+    QPointer<Form5> m_form5;
+    QPointer<ContactWindow> m_contactWindow;
+
+    // Button column
+    QPushButton *Command3 = nullptr;
+    QPushButton *Command8 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command15 = nullptr;
+    QPushButton *Command11 = nullptr;
+    QPushButton *Command9 = nullptr;
+    QPushButton *Command10 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QFrame *Line1 = nullptr;
+
+    // Symbol panel
+    FrameBox *Frame2 = nullptr;
+    PictureBox *Picture2 = nullptr;
+    QLabel *Label21 = nullptr;
+    QScrollBar *VScroll1 = nullptr;
+    QLabel *Label20 = nullptr;
+    QLabel *Label17 = nullptr;
+    QLabel *Label18 = nullptr;
+    PictureBox *Picture3 = nullptr;
+    PictureBox *Picture4 = nullptr;
+
+    // Pointer frame
+    FrameBox *Frame1 = nullptr;
+    QToolButton *Option1 = nullptr;
+    QToolButton *Option2 = nullptr;
+    QToolButton *Option3 = nullptr;
+
+    // Number-format panel
+    QPushButton *Command16 = nullptr;
+    FrameBox *Frame3 = nullptr;
+    FrameBox *Frame4 = nullptr;
+    QRadioButton *Option4 = nullptr;
+    QRadioButton *Option5 = nullptr;
+    QRadioButton *Option6 = nullptr;
+    QRadioButton *Option7 = nullptr;
+    QRadioButton *Option8 = nullptr;
+    QRadioButton *Option9 = nullptr;
+    QPushButton *Command13 = nullptr;
+    QPushButton *Command14 = nullptr;
+
+    // File-name bar and magnifier
+    QLabel *Label3 = nullptr;
+    QLineEdit *Text9 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLineEdit *Text8 = nullptr;
+    PictureButton *Command18 = nullptr;
+
+    // Readout row
+    QLabel *Label11 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label12 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label13 = nullptr;
+    QLineEdit *Text6 = nullptr;
+    QLabel *Label14 = nullptr;
+    QLineEdit *Text7 = nullptr;
+    QLabel *Label15 = nullptr;
+    QLabel *Label16 = nullptr;
+
+    // Chart area
+    ChartPicture *Picture1 = nullptr;
+    PictureBox *Picture6 = nullptr;
+
+    // Calibration controls
+    QLineEdit *Text1 = nullptr;
+    QLabel *Label6 = nullptr;
+    QPushButton *Command4 = nullptr;
+    QLineEdit *Text3 = nullptr;
+    QLabel *Label8 = nullptr;
+    QPushButton *Command6 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLabel *Label7 = nullptr;
+    QPushButton *Command5 = nullptr;
+    QLineEdit *Text4 = nullptr;
+    QLabel *Label9 = nullptr;
+    QPushButton *Command7 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QCheckBox *Check2 = nullptr;
+    QLabel *Label2 = nullptr;
+};

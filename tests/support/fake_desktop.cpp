@@ -1,0 +1,35 @@
+#include "support/fake_desktop.h"
+
+QString FakeDesktop::choosePicture(QWidget *, const QString &title, const QString &filter)
+{
+    dialogTitles.append(title);
+    dialogFilters.append(filter);
+    if (pictureAnswers.empty())
+        return {};
+    QString answer = pictureAnswers.front();
+    pictureAnswers.pop_front();
+    return answer;
+}
+
+void FakeDesktop::warn(QWidget *, const QString &text)
+{
+    warnings.append(text);
+}
+
+bool FakeDesktop::startProgram(const QString &path)
+{
+    startedPrograms.append(path);
+    return programsStart;
+}
+
+bool FakeDesktop::openDocument(const QString &fileName)
+{
+    openedDocuments.append(fileName);
+    return documentsOpen;
+}
+
+bool FakeDesktop::beginWindowMove(QWidget *)
+{
+    ++windowMoves;
+    return true;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "ui/desktop.h"
+
+#include <QSize>
+#include <QStringList>
+
+#include <deque>
+
+// A desktop without a person: queued dialog answers, recorded warnings and starts, a chosen screen size.
+struct FakeDesktop final : Desktop {
+    explicit FakeDesktop(QSize screen = {1024, 768})
+        : screen(screen)
+        , available(screen)
+    {}
+
+    QString choosePicture(QWidget *parent, const QString &title, const QString &filter) override;
+    void warn(QWidget *parent, const QString &text) override;
+    bool startProgram(const QString &path) override;
+    bool openDocument(const QString &fileName) override;
+    QSize screenSizePixels() const override { return screen; }
+    QSize availableSizePixels() const override { return available; }
+    bool beginWindowMove(QWidget *window) override;
+
+    QSize screen;
+    QSize available;
+    std::deque<QString> pictureAnswers; // an empty answer is a cancel
+    QStringList dialogTitles;
+    QStringList dialogFilters;
+    QStringList warnings;
+    QStringList startedPrograms;
+    QStringList openedDocuments;
+    bool programsStart = true;
+    bool documentsOpen = true;
+    int windowMoves = 0;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/twips.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+// Finds a control by its object name; fails the test when it is missing.
+template <class Control = QWidget> Control *control(const QWidget &window, const QString &name)
+{
+    auto *found = window.findChild<Control *>(name);
+    EXPECT_NE(found, nullptr) << name.toStdString();
+    return found;
+}
+
+void click(const QWidget &window, const QString &buttonName);
+
+// Makes the current folder a given one for a test's lifetime: the program reads and writes bare names.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const QString &path);
+    ~CurrentFolder();
+    CurrentFolder(const CurrentFolder &) = delete;
+    CurrentFolder &operator=(const CurrentFolder &) = delete;
+
+private:
+    QString m_previous;
+};
+
+std::ostream &operator<<(std::ostream &out, const TwipsRect &rect);
+std::ostream &operator<<(std::ostream &out, const TwipsPoint &point);
