@@ -59,7 +59,7 @@ QRect boundsOf(const OpenRect &rect)
 // Symbols are filled paths with antialiasing off, so every pixel is either the symbol's or the field's.
 void drawShapeSymbol(QPainter &painter, std::int16_t shape, const QRect &field, QRgb colour)
 {
-    constexpr double half = 6;   // the symbol spans 12 pixels
+    constexpr double half = 6;   // the symbols span 12 pixels
     constexpr double stroke = 2; // outline width of the open symbols
     const QPointF c = centreOf(field);
     const QRectF box(c.x() - half, c.y() - half, 2 * half, 2 * half);
@@ -104,8 +104,9 @@ void drawShapeSymbol(QPainter &painter, std::int16_t shape, const QRect &field, 
             return QPolygonF({QPointF(c.x(), c.y() - r), QPointF(c.x() + r, c.y()), QPointF(c.x(), c.y() + r),
                               QPointF(c.x() - r, c.y()), QPointF(c.x(), c.y() - r)});
         };
+        // One pixel larger than the others: a diamond's corners cut so much area that it would look smaller.
         path.addPolygon(diamond(half + 1));
-        path.addPolygon(diamond(half + 1 - stroke * 1.42));
+        path.addPolygon(diamond(half + 1 - stroke * 1.42)); // 2 px measured across the slanted sides
         break;
     }
     default:
@@ -212,7 +213,7 @@ QImage arrowPicture()
     return image;
 }
 
-QImage magnifierPicture()
+QImage magnifyingGlassPicture()
 {
     const QSize size = Form6::kMagnifierPictureSize;
     QImage image = blankPicture(size.width(), size.height(), Form6::kBackground);
@@ -279,7 +280,7 @@ QImage crossIcon()
 
 Form6::Form6()
     : m_pointers{fullCrossHairPicture(), smallCrossPicture(), arrowPicture()}
-    , m_magnifier(::magnifierPicture())
+    , m_magnifier(magnifyingGlassPicture())
     , m_mainIcon(chartIcon())
     , m_auxiliaryIcon(tableIcon())
     , m_closeIcon(crossIcon())
