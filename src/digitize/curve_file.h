@@ -23,7 +23,7 @@
 
 enum class RewriteResult {
     Rewritten,  // every pair but the last kept (an empty file stays empty)
-    Missing,    // no such file
+    Missing,    // no such file, or a folder at its name
     Unreadable, // not a sequence of value pairs; left byte for byte as it was
     WriteFailed // could not be replaced; the old file is intact
 };

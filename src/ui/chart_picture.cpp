@@ -66,7 +66,27 @@ QRect ChartPicture::lineRect(const ChartLine &line) const
     return r.toAlignedRect().translated(kBorderPx, kBorderPx).intersected(rect());
 }
 
+QImage &ChartPicture::drawings()
+{
+    fitDrawingsToArea(); // a hidden widget gets its resize event only when shown
+    return m_drawings;
+}
+
+void ChartPicture::drawScaledPicture(const QImage &picture)
+{
+    QPainter painter(&drawings());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(0, 0, picture);
+    painter.end();
+    update();
+}
+
 void ChartPicture::resizeEvent(QResizeEvent *)
+{
+    fitDrawingsToArea();
+}
+
+void ChartPicture::fitDrawingsToArea()
 {
     const QSize area = areaSize();
     if (m_drawings.width() >= area.width() && m_drawings.height() >= area.height())

@@ -28,8 +28,11 @@ public:
     void clearNaturalPicture();
     [[nodiscard]] const QImage &naturalPicture() const { return m_natural; }
 
+    // Scaled display: the picture, already at its display size, drawn as a run-time drawing at the corner.
+    void drawScaledPicture(const QImage &picture);
+
     // Run-time drawings, in pixels of the drawing area; call showDrawings() for what changed.
-    [[nodiscard]] QImage &drawings() { return m_drawings; }
+    [[nodiscard]] QImage &drawings();
     [[nodiscard]] const QImage &drawings() const { return m_drawings; }
     void showDrawings(const QRect &areaPixels);
     void eraseDrawings();
@@ -56,6 +59,7 @@ protected:
 private:
     [[nodiscard]] QPointF toTwips(QPointF widgetPos) const;
     [[nodiscard]] QRect lineRect(const ChartLine &line) const;
+    void fitDrawingsToArea();
 
     QImage m_natural;
     QImage m_drawings;

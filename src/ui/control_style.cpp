@@ -1,6 +1,7 @@
 #include "ui/control_style.h"
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QPalette>
 #include <QWidget>
 
@@ -20,6 +21,9 @@ static QFont sansSerif(const QString &designed)
 QFont font(double pointSize, bool bold)
 {
     QFont f = sansSerif(u"MS Sans Serif"_s);
+    // The designed face is narrower than the substitutes: squeeze them a little so captions keep fitting.
+    if (QFontInfo(f).family() != u"MS Sans Serif"_s)
+        f.setStretch(94);
     f.setPointSizeF(pointSize);
     f.setBold(bold);
     return f;

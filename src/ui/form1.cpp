@@ -39,11 +39,27 @@ Form1::Form1(Desktop &desktop, QWidget *parent)
     createChartArea();
     createCalibrationControls();
     setTabOrderOfButtonColumn();
+    connectHandlers();
+    setAcceptDrops(true);
 
     Form_Load();
 }
 
 Form1::~Form1() = default;
+
+void Form1::connectHandlers()
+{
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Picture1, &ChartPicture::moved, this, &Form1::Picture1_MouseMove);
+    // Any mouse button records alike.
+    connect(Picture1, &ChartPicture::pressed, this, [this](QPointF twips) { Picture1_MouseDown(twips); });
+}
 
 QWidgetList Form1::readoutControls() const
 {

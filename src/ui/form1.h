@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+struct ChartValues;
 class ChartPicture;
 class FrameBox;
 class PictureBox;
@@ -40,6 +41,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createButtonColumn();
@@ -59,12 +62,40 @@ private:
     void readFormatFiles();
     void selectSavedFormats();
     void placeCalibrationControls();
+    void connectHandlers();
+
+    // Graph loading
+    void Command3_Click();
+    void loadChart(const QString &path);
+    void resetCalibrationControls();
+    void setChartControlsVisible(bool visible);
+
+    // Readout, capture and calibration
+    void Picture1_MouseMove(QPointF twips);
+    void Picture1_MouseDown(QPointF twips);
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void readCalibrationValues();
+    void readFormatChoices();
+    [[nodiscard]] ChartValues chartValues(QPointF twips) const;
+    void showPointer(QPointF twips);
+    void recordPoint(const QString &xText, const QString &yText);
+    void simgebas(float X, float Y, std::int16_t secim, std::int16_t &olcekk);
+    [[nodiscard]] float pictureHeightTwips() const;
+
+    // Curves
+    void Command8_Click();
+    void Command1_Click();
+    [[nodiscard]] QWidgetList lockedByCurveStart() const;
 
     Desktop &m_desktop;
     DigitizingState m_state;
     Form6 m_form6;
     PrintedText m_printed;
     QString m_startFolder; // the format files live here, wherever pictures are loaded from later
+    QString m_picturePath; // the dialog's previous choice, which a cancel yields again
     QPointer<Form2> m_form2;
     QPointer<Form3> m_form3;
     QPointer<Form5> m_form5;

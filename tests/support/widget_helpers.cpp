@@ -1,7 +1,12 @@
 #include "support/widget_helpers.h"
 
+#include "ui/chart_picture.h"
+
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QMouseEvent>
 #include <QTest>
 
 void click(const QWidget &window, const QString &buttonName)
@@ -10,6 +15,36 @@ void click(const QWidget &window, const QString &buttonName)
     ASSERT_NE(button, nullptr);
     ASSERT_TRUE(button->isEnabled()) << buttonName.toStdString();
     button->click();
+}
+
+static void sendMouse(const QWidget &window, QEvent::Type type, QPoint picturePixel, Qt::MouseButton button)
+{
+    auto *chart = control<ChartPicture>(window, QStringLiteral("Picture1"));
+    ASSERT_NE(chart, nullptr);
+    const QPointF at = picturePixel + QPointF(ChartPicture::kBorderPx, ChartPicture::kBorderPx);
+    const Qt::MouseButtons buttons = type == QEvent::MouseMove ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, at, chart->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button, buttons,
+                      Qt::NoModifier);
+    QApplication::sendEvent(chart, &event);
+}
+
+void moveOverChart(const QWidget &window, QPoint picturePixel)
+{
+    sendMouse(window, QEvent::MouseMove, picturePixel, Qt::NoButton);
+}
+
+void pressOnChart(const QWidget &window, QPoint picturePixel, Qt::MouseButton button)
+{
+    sendMouse(window, QEvent::MouseButtonPress, picturePixel, button);
+    sendMouse(window, QEvent::MouseButtonRelease, picturePixel, button);
+}
+
+void typeInto(const QWidget &window, const QString &boxName, const QString &text)
+{
+    auto *box = control<QLineEdit>(window, boxName);
+    ASSERT_NE(box, nullptr);
+    box->clear();
+    QTest::keyClicks(box, text);
 }
 
 CurrentFolder::CurrentFolder(const QString &path)

@@ -17,6 +17,12 @@ template <class Control = QWidget> Control *control(const QWidget &window, const
 
 void click(const QWidget &window, const QString &buttonName);
 
+// Mouse events on the chart, at a pixel of the picture (the border is added here).
+void moveOverChart(const QWidget &window, QPoint picturePixel);
+void pressOnChart(const QWidget &window, QPoint picturePixel, Qt::MouseButton button = Qt::LeftButton);
+// Types into a value box, replacing what it held.
+void typeInto(const QWidget &window, const QString &boxName, const QString &text);
+
 // Makes the current folder a given one for a test's lifetime: the program reads and writes bare names.
 class CurrentFolder {
 public:

@@ -1,0 +1,229 @@
+#include "workspace/picture_loader.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList g_qtMessages;
+
+void collectQtMessage(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    g_qtMessages << message;
+}
+
+// Four flat quarters, so that JPEG keeps the colours away from the seams; the last one may be see-through.
+QImage quarters(bool seeThrough)
+{
+    QImage image(50, 40, seeThrough ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 50; ++x)
+            image.setPixel(x, y,
+                           x < 25 ? (y < 20 ? qRgb(200, 30, 30) : qRgb(30, 160, 40))
+                                  : (y < 20 ? qRgb(40, 50, 210) : qRgba(230, 220, 40, seeThrough ? 0 : 255)));
+    return image;
+}
+
+// One-pixel black lines on white, spaced so that together they fall on every phase of a reduction:
+// horizontal ones on the left half, vertical ones on the right half.
+constexpr int horizontalLine(int k)
+{
+    return 37 + 73 * k;
+}
+constexpr int verticalLine(int k)
+{
+    return 820 + 47 * k;
+}
+constexpr int kLines = 16;
+
+QImage thinLines()
+{
+    QImage image(1600, 1200, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int k = 0; k < kLines; ++k) {
+        for (int x = 0; x < 780; ++x)
+            image.setPixel(x, horizontalLine(k), qRgb(0, 0, 0));
+        for (int y = 0; y < 1200; ++y)
+            image.setPixel(verticalLine(k), y, qRgb(0, 0, 0));
+    }
+    return image;
+}
+
+// A bitmap header alone, claiming a size it has no pixels for.
+QByteArray bmpHeader(qint32 width, qint32 height)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(54) << quint32(0) << quint32(54); // file size, reserved, offset of the pixels
+    out << quint32(40) << width << height << quint16(1) << quint16(24) << quint32(0) << quint32(0) << qint32(2835)
+        << qint32(2835) << quint32(0) << quint32(0);
+    return bytes;
+}
+
+int darkestGray(const QImage &image, QRect area)
+{
+    int darkest = 255;
+    area &= image.rect();
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    return darkest;
+}
+
+} // namespace
+
+class PictureLoader : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { raisePictureAllocationLimit(); }
+    void SetUp() override
+    {
+        g_qtMessages.clear();
+        m_previousHandler = qInstallMessageHandler(collectQtMessage);
+    }
+    void TearDown() override
+    {
+        qInstallMessageHandler(m_previousHandler);
+        EXPECT_TRUE(g_qtMessages.isEmpty()) << "Qt said: " << g_qtMessages.join(u" | "_s).toStdString();
+    }
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+    // Loads with a displaySize that records what it was asked and answers `display` (natural when invalid).
+    LoadedPicture load(const QString &name, QSize display = {})
+    {
+        m_asked.clear();
+        return loadPicture(path(name), [&](QSize natural) {
+            m_asked.push_back(natural);
+            return display.isValid() ? display : natural;
+        });
+    }
+
+    QTemporaryDir m_dir;
+    std::vector<QSize> m_asked;
+    QtMessageHandler m_previousHandler = nullptr;
+};
+
+TEST_F(PictureLoader, NaturalLoadKeepsTheSizeAndThePixels)
+{
+    struct Row {
+        QString name;
+        const char *format;
+        bool seeThrough;
+        int tolerance;      // JPEG is lossy
+        QSize display = {}; // what displaySize answers
+    };
+    const Row rows[] = {
+        {u"egri.png"_s, "PNG", false, 0},
+        {u"egri.bmp"_s, "BMP", false, 0},
+        {u"egri.jpg"_s, "JPG", false, 12},
+        {u"eğri ölçüm.jpg"_s, "JPG", false, 12},
+        {u"png içi.jpg"_s, "PNG", false, 0}, // the content decides, not the name
+        {u"saydam.png"_s, "PNG", true, 0},
+        {u"bos boyut.bmp"_s, "BMP", false, 0, QSize(0, 0)}, // no display size at all: the natural one
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name.toStdString());
+        const QImage stored = quarters(row.seeThrough);
+        ASSERT_TRUE(stored.save(path(row.name), row.format, 95));
+
+        const LoadedPicture picture = load(row.name, row.display);
+        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+        EXPECT_EQ(m_asked, std::vector<QSize>{QSize(50, 40)});
+        EXPECT_EQ(picture.naturalSize, QSize(50, 40));
+        ASSERT_EQ(picture.image.size(), QSize(50, 40));
+        EXPECT_EQ(picture.image.format(), row.seeThrough ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+        for (QPoint p :
+             {QPoint(12, 10), QPoint(37, 10), QPoint(12, 30), QPoint(37, 30), QPoint(0, 0), QPoint(49, 39)}) {
+            const QRgb want = stored.pixel(p);
+            const QRgb got = picture.image.pixel(p);
+            EXPECT_EQ(qAlpha(got), qAlpha(want)) << p.x() << "," << p.y();
+            if (qAlpha(want) == 0)
+                continue; // no colour to keep
+            EXPECT_NEAR(qRed(got), qRed(want), row.tolerance) << p.x() << "," << p.y();
+            EXPECT_NEAR(qGreen(got), qGreen(want), row.tolerance) << p.x() << "," << p.y();
+            EXPECT_NEAR(qBlue(got), qBlue(want), row.tolerance) << p.x() << "," << p.y();
+        }
+    }
+}
+
+TEST_F(PictureLoader, ReducedLoadHasTheDisplaySizeAndKeepsThinLines)
+{
+    const QImage stored = thinLines();
+    for (const auto &[name, format] :
+         {std::pair{u"cizgi.jpg"_s, "JPG"}, {u"cizgi.bmp"_s, "BMP"}, {u"cizgi.png"_s, "PNG"}}) {
+        SCOPED_TRACE(name.toStdString());
+        ASSERT_TRUE(stored.save(path(name), format, 95));
+
+        const LoadedPicture picture = load(name, QSize(700, 525));
+        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+        EXPECT_EQ(m_asked, std::vector<QSize>{QSize(1600, 1200)});
+        EXPECT_EQ(picture.naturalSize, QSize(1600, 1200));
+        ASSERT_EQ(picture.image.size(), QSize(700, 525));
+        EXPECT_EQ(picture.image.format(), QImage::Format_RGB32);
+        for (int k = 0; k < kLines; ++k) {
+            const int y = horizontalLine(k) * 525 / 1200;
+            const int x = verticalLine(k) * 700 / 1600;
+            EXPECT_LT(darkestGray(picture.image, QRect(0, y - 1, 330, 3)), 224) << "row " << horizontalLine(k);
+            EXPECT_LT(darkestGray(picture.image, QRect(x - 1, 0, 3, 525)), 224) << "column " << verticalLine(k);
+        }
+        EXPECT_GT(darkestGray(picture.image, QRect(0, 0, 330, 12)), 240); // white stays white
+    }
+}
+
+TEST_F(PictureLoader, UnreadableFilesAreRefusedByName)
+{
+    ASSERT_TRUE(QFile(path(u"bos.jpg"_s)).open(QIODevice::WriteOnly));
+    QFile text(path(u"metin ölçüm.jpg"_s));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("x1 = 0.5\ny1 = 2.5\n");
+    text.close();
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(u"x.jpg"_s));
+    QFile bmp(path(u"dev.bmp"_s));
+    ASSERT_TRUE(bmp.open(QIODevice::WriteOnly));
+    bmp.write(bmpHeader(60000, 60000));
+    bmp.close();
+
+    for (const QString &name : {u"bos.jpg"_s, u"metin ölçüm.jpg"_s, u"x.jpg"_s, u"yok.jpg"_s, u"dev.bmp"_s}) {
+        SCOPED_TRACE(name.toStdString());
+        const LoadedPicture picture = load(name);
+        EXPECT_FALSE(picture.ok());
+        EXPECT_TRUE(picture.image.isNull());
+        EXPECT_EQ(picture.error, u"\"%1\" dosyası resim olarak okunamadı."_s.arg(name));
+        EXPECT_TRUE(m_asked.empty()); // what is no picture is never offered for display
+    }
+}
+
+TEST_F(PictureLoader, AllocationLimitCountsWhatIsDecoded)
+{
+    const QImage stored = thinLines(); // 7.3 MiB at 4 bytes a pixel
+    ASSERT_TRUE(stored.save(path(u"b.jpg"_s), "JPG"));
+    ASSERT_TRUE(stored.save(path(u"b.bmp"_s), "BMP"));
+    QImageReader::setAllocationLimit(2);
+    // JPEG reads straight at 400 x 300 (0.5 MiB); the bitmap would be decoded whole.
+    const bool reducedJpeg = load(u"b.jpg"_s, QSize(400, 300)).ok();
+    const bool naturalJpeg = load(u"b.jpg"_s).ok();
+    const bool reducedBmp = load(u"b.bmp"_s, QSize(400, 300)).ok();
+    raisePictureAllocationLimit();
+    EXPECT_TRUE(reducedJpeg);
+    EXPECT_FALSE(naturalJpeg);
+    EXPECT_FALSE(reducedBmp);
+
+    // At the raised limit, a header claiming 20000 x 20000 (1.5 GiB) is refused before Qt tries it.
+    QFile ppm(path(u"buyuk.ppm"_s));
+    ASSERT_TRUE(ppm.open(QIODevice::WriteOnly));
+    ppm.write("P6\n20000 20000\n255\n");
+    ppm.close();
+    EXPECT_FALSE(load(u"buyuk.ppm"_s).ok());
+}

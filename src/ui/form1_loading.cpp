@@ -1,0 +1,146 @@
+// Loading a chart picture: the reset, the dialog, natural or scaled display, the curve file names.
+#include "ui/form1.h"
+
+#include "digitize/curve_file.h"
+#include "ui/chart_picture.h"
+#include "ui/desktop.h"
+#include "ui/picture_box.h"
+#include "ui/twips_widgets.h"
+#include "workspace/display_fit.h"
+#include "workspace/picture_loader.h"
+#include "workspace/picture_names.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The two designed entries, then every other format this Qt reads.
+QString pictureFilter()
+{
+    QStringList others;
+    for (const QByteArray &format : QImageReader::supportedImageFormats()) {
+        if (format != "jpg" && format != "bmp")
+            others.append(u"*."_s + QString::fromLatin1(format));
+    }
+    QString filter = u"JPG Resimler (*.jpg);;BMP Resimler (*.bmp)"_s;
+    if (!others.isEmpty())
+        filter += u";;Diğer Resimler ("_s + others.join(u' ') + u")"_s;
+    return filter;
+}
+
+QSize toPixels(float widthTwips, float heightTwips)
+{
+    return {int(std::lround(widthTwips / kTwipsPerPixel)), int(std::lround(heightTwips / kTwipsPerPixel))};
+}
+
+} // namespace
+
+void Form1::Command3_Click()
+{
+    QString path = m_desktop.choosePicture(this, u" Resim Dosyaları "_s, pictureFilter());
+    if (path.isEmpty())
+        path = m_picturePath; // the dialog yields its previous choice on a cancel
+    loadChart(path);
+}
+
+void Form1::loadChart(const QString &path)
+{
+    // Decode first: a file that is no picture leaves the window and the state exactly as they were.
+    LoadedPicture picture;
+    DisplayFit fit;
+    if (!path.isEmpty()) {
+        picture = loadPicture(path, [&](QSize natural) {
+            fit = fitPicture(natural.width() * kTwipsPerPixel, natural.height() * kTwipsPerPixel, m_state.screenWidthPx,
+                             m_state.screenHeightPx);
+            return fit.natural() ? natural : toPixels(fit.drawRect.width, fit.drawRect.height);
+        });
+        if (!picture.ok()) {
+            m_desktop.warn(this, picture.error);
+            return;
+        }
+    }
+
+    resetCalibrationControls();
+    setChartControlsVisible(true);
+    Picture6->hide();
+    if (!path.isEmpty()) {
+        // The earlier chart's symbols and scaled picture would lie over the new chart: they go with it.
+        Picture1->eraseDrawings();
+        if (fit.natural()) {
+            Picture1->setNaturalPicture(picture.image);
+        } else {
+            Picture1->clearNaturalPicture();
+            TwipsRect area = twipsRect(Picture1);
+            area.width = fit.outerWidth;
+            area.height = fit.outerHeight;
+            setTwipsRect(Picture1, area);
+            Picture1->drawScaledPicture(picture.image);
+        }
+        m_picturePath = path;
+        QDir::setCurrent(QFileInfo(path).absolutePath()); // curve files are written beside the picture
+    }
+
+    const QString fileName = pictureFileName(path);
+    if (!fileName.isEmpty()) {
+        m_state.curveFileStem = curveFileStem(fileName);
+        m_state.curveFileName = curveFileName(m_state.curveFileStem, m_state.curveNumber);
+        placeCalibrationControls();
+        Text8->clear();
+        Text9->setText(fileName);
+        m_state.curveNumber = 0;
+    }
+    if (path.isEmpty())
+        setChartControlsVisible(false);
+}
+
+void Form1::resetCalibrationControls()
+{
+    Label6->setText(u"x0"_s);
+    Label7->setText(u"y0"_s);
+    Label8->setText(u"x1"_s);
+    Label9->setText(u"y1"_s);
+    Check1->setChecked(false);
+    Check2->setChecked(false);
+    for (QLineEdit *box : {Text1, Text2, Text3, Text4})
+        box->clear();
+    for (QWidget *w : lockedByCurveStart())
+        w->setEnabled(true);
+}
+
+void Form1::setChartControlsVisible(bool visible)
+{
+    Picture1->setVisible(visible);
+    for (QWidget *w : readoutControls())
+        w->setVisible(visible);
+    for (QWidget *w : calibrationControls())
+        w->setVisible(visible);
+}
+
+void Form1::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void Form1::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    loadChart(urls.front().toLocalFile());
+}

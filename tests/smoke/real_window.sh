@@ -1,0 +1,79 @@
+#!/bin/bash
+# Starts zorvane in a real X window (Xvfb), loads a chart through the real file dialog, calibrates it,
+# records three points with the mouse and checks the curve file.
+set -euo pipefail
+zorvane=$1
+make_chart=$2
+
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+display=:$((90 + RANDOM % 100))
+cleanup() {
+    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$make_chart" "$work/chart.jpg"
+mkdir "$work/start"
+(cd "$work/start" && exec "$zorvane") >"$work/log" 2>&1 &
+app=$!
+window=$(xdotool search --sync --onlyvisible --name '^ZORVANE \(Tessarix\)' | head -n 1)
+xdotool windowfocus --sync "$window"
+sleep 0.5
+
+at() { xdotool mousemove --window "$window" "$1" "$2" click "${3:-1}"; sleep 0.15; }
+twips() { echo $(( ($1 + 7) / 15 )); } # twips to the nearest pixel
+
+# "&Grafik Yükle" through its accelerator, then the path typed into Qt's own file dialog.
+xdotool key --window "$window" alt+g
+dialog=$(xdotool search --sync --onlyvisible --name 'Resim Dosyalar' | head -n 1)
+xdotool windowfocus --sync "$dialog"
+sleep 0.3
+xdotool type --delay 10 "$work/chart.jpg"
+xdotool key Return
+sleep 0.8
+
+# The 600 x 400 chart is shown at its natural size at (3480, 1200) twips, inside a 2-pixel border.
+chart_x=$(( $(twips 3480) + 2 )); chart_y=$(( $(twips 1200) + 2 ))
+bottom=$((1200 + (400 + 4) * 15)) # T + H in twips
+type_value() { at "$1" "$2"; xdotool key ctrl+a; xdotool type "$3"; }
+type_value $(( $(twips 3480) + 20 )) $(( $(twips $((bottom + 100))) + 10 )) 0          # Text1: x0
+type_value $(( $(twips $((3480 + 604 * 15 - 855))) + 20 )) $(( $(twips $((bottom + 100))) + 10 )) 100 # Text3: x1
+type_value $(( $(twips $((3480 - 855 - 100))) + 20 )) $(( $(twips $((bottom - 400))) + 10 )) 0  # Text2: y0
+type_value $(( $(twips 2505) + 20 )) $(( $(twips 1200) + 10 )) 30                     # Text4: y1
+
+assign_x0=($(( $(twips 3480) + 25 )) $(( $(twips $((bottom + 750))) + 12 )))
+assign_x1=($(( $(twips $((3480 + 604 * 15 - 855))) + 25 )) $(( $(twips $((bottom + 750))) + 12 )))
+assign_y0=($(( $(twips 2505) + 25 )) $(( $(twips $((bottom - 360 - 700))) + 12 )))
+assign_y1=($(( $(twips 2520) + 25 )) $(( $(twips 1850) + 12 )))
+at $((chart_x + 50)) $((chart_y + 350)); at "${assign_x0[@]}"; at "${assign_y0[@]}"
+at $((chart_x + 550)) $((chart_y + 350)); at "${assign_x1[@]}"
+at $((chart_x + 50)) $((chart_y + 50)); at "${assign_y1[@]}"
+
+xdotool key --window "$window" alt+b # "İlk / &Başka Çizgi"
+sleep 0.3
+at $((chart_x + 100)) $((chart_y + 320))
+at $((chart_x + 300)) $((chart_y + 200)) 3
+at $((chart_x + 500)) $((chart_y + 80))
+sleep 0.3
+
+# SMOKE_SCREENSHOT=file.xwd keeps a picture of the screen, for the README.
+[ -n "${SMOKE_SCREENSHOT:-}" ] && xwd -root -silent > "$SMOKE_SCREENSHOT"
+expected=$'10.0000  3.0000\r\n50.0000  15.0000\r\n90.0000  27.0000\r'
+actual=$(cat "$work/chart_1.txt" 2>/dev/null || true)
+if [ "$actual" != "$expected" ]; then
+    echo "curve file differs; got:"; cat -A "$work/chart_1.txt" 2>/dev/null || echo "(no file)"
+    ls -la "$work" "$work/start"; cat "$work/log"
+    exit 1
+fi
+echo "real-window smoke test: three points recorded"
