@@ -6,6 +6,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -17,8 +18,13 @@ QPointF toPixels(SymbolPoint p)
 // Bounds of everything the symbol draws, widened by the pen.
 QRect touchedArea(const SymbolShapes &s, int penWidth)
 {
-    QRectF area;
-    const auto add = [&area](QPointF p) { area = area.isNull() ? QRectF(p, QSizeF(0, 0)) : area.united({p, p}); };
+    float left = std::numeric_limits<float>::max(), top = left, right = -left, bottom = -left;
+    const auto add = [&](QPointF p) {
+        left = std::min(left, float(p.x()));
+        right = std::max(right, float(p.x()));
+        top = std::min(top, float(p.y()));
+        bottom = std::max(bottom, float(p.y()));
+    };
     for (const SymbolSegment &seg : s.segments) {
         add(toPixels(seg.from));
         add(toPixels(seg.to));
@@ -35,8 +41,12 @@ QRect touchedArea(const SymbolShapes &s, int penWidth)
         add(toPixels(s.rectangleCorner1));
         add(toPixels(s.rectangleCorner2));
     }
+    if (left > right)
+        return {};
     const int margin = penWidth + 2;
-    return area.toAlignedRect().adjusted(-margin, -margin, margin, margin);
+    return QRectF(QPointF(left, top), QPointF(right, bottom))
+        .toAlignedRect()
+        .adjusted(-margin, -margin, margin, margin);
 }
 
 } // namespace

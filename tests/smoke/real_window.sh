@@ -2,8 +2,8 @@
 # Starts zorvane in a real X window (Xvfb), loads a chart through the real file dialog, calibrates it,
 # records three points with the mouse and checks the curve file.
 set -euo pipefail
-zorvane=$1
-make_chart=$2
+zorvane=$(realpath "$1")
+make_chart=$(realpath "$2")
 
 for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
