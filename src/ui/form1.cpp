@@ -8,6 +8,7 @@
 #include "ui/help/contact_window.h"
 #include "ui/help/form3.h"
 #include "ui/twips.h"
+#include "workspace/picture_loader.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -41,6 +42,7 @@ Form1::Form1(Desktop &desktop, QWidget *parent)
     setTabOrderOfButtonColumn();
     connectHandlers();
     setAcceptDrops(true);
+    raisePictureAllocationLimit();
 
     Form_Load();
 }
@@ -56,6 +58,9 @@ void Form1::connectHandlers()
     connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
     connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
+    connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+    connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
     connect(Picture1, &ChartPicture::moved, this, &Form1::Picture1_MouseMove);
     // Any mouse button records alike.
     connect(Picture1, &ChartPicture::pressed, this, [this](QPointF twips) { Picture1_MouseDown(twips); });

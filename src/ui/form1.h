@@ -85,6 +85,13 @@ private:
     void simgebas(float X, float Y, std::int16_t secim, std::int16_t &olcekk);
     [[nodiscard]] float pictureHeightTwips() const;
 
+    // Auxiliary windows
+    void Command11_Click();
+    void Command9_Click();
+    void Command10_Click();
+    void showAndRaise(QWidget *window);
+    void backToMainWindow(QWidget *window);
+
     // Curves
     void Command8_Click();
     void Command1_Click();

@@ -23,4 +23,5 @@ Form5::Form5(const QIcon &icon, QWidget *parent)
     Label1 = makeControl<QLabel>(this, u"Label1"_s, {960, 360, 855, 255}, u"x değeri:"_s);
     Label2 = makeControl<QLabel>(this, u"Label2"_s, {1920, 360, 855, 255}, u"y değeri:"_s);
     List1 = makeControl<QListWidget>(this, u"List1"_s, {240, 600, 2775, 1620});
+    List1->setUniformItemSizes(true); // long curves: adding a line must not lay out every line again
 }

@@ -41,7 +41,12 @@ xdotool windowfocus --sync "$dialog"
 sleep 0.3
 xdotool type --delay 10 "$work/chart.jpg"
 xdotool key Return
-sleep 0.8
+# Clicks go wherever the pointer is when the server handles them: wait until the modal dialog is gone.
+for _ in $(seq 100); do
+    xdotool search --onlyvisible --name 'Resim Dosyalar' >/dev/null 2>&1 || break
+    sleep 0.1
+done
+sleep 0.5
 
 # The 600 x 400 chart is shown at its natural size at (3480, 1200) twips, inside a 2-pixel border.
 chart_x=$(( $(twips 3480) + 2 )); chart_y=$(( $(twips 1200) + 2 ))
@@ -65,11 +70,15 @@ sleep 0.3
 at $((chart_x + 100)) $((chart_y + 320))
 at $((chart_x + 300)) $((chart_y + 200)) 3
 at $((chart_x + 500)) $((chart_y + 80))
-sleep 0.3
+
+expected=$'10.0000  3.0000\r\n50.0000  15.0000\r\n90.0000  27.0000\r'
+for _ in $(seq 100); do # the program may still be working through the queued clicks
+    [ "$(cat "$work/chart_1.txt" 2>/dev/null || true)" = "$expected" ] && break
+    sleep 0.1
+done
 
 # SMOKE_SCREENSHOT=file.xwd keeps a picture of the screen, for the README.
 [ -n "${SMOKE_SCREENSHOT:-}" ] && xwd -root -silent > "$SMOKE_SCREENSHOT"
-expected=$'10.0000  3.0000\r\n50.0000  15.0000\r\n90.0000  27.0000\r'
 actual=$(cat "$work/chart_1.txt" 2>/dev/null || true)
 if [ "$actual" != "$expected" ]; then
     echo "curve file differs; got:"; cat -A "$work/chart_1.txt" 2>/dev/null || echo "(no file)"

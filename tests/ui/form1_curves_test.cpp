@@ -163,3 +163,18 @@ TEST_F(Form1Curves, PointIsListedEvenWhenItsFileCannotBeWritten)
     EXPECT_TRUE(QFileInfo(inFolder(u"graf_1.txt"_s)).isDir());
     EXPECT_TRUE(desktop.warnings.isEmpty());
 }
+
+TEST_F(Form1Curves, PointCounterStopsAt32767AndPointsGoOnBeingRecorded)
+{
+    Form1 form(desktop);
+    prepareCurve(form);
+    click(form, u"Command8"_s);
+    for (int i = 0; i < 32768; ++i)
+        pressOnChart(form, {300, 200});
+    EXPECT_EQ(form.state().pointNumber, 32767);
+    QListWidget *list = form.form5()->list();
+    ASSERT_EQ(list->count(), 32768);
+    EXPECT_TRUE(list->item(32766)->text().startsWith(u"  32767        "_s));
+    EXPECT_TRUE(list->item(32767)->text().startsWith(u"  32767        "_s));
+    EXPECT_EQ(fileBytes(inFolder(u"graf_1.txt"_s)).count("\r\n"), 32768);
+}

@@ -1,0 +1,78 @@
+#include "support/fake_desktop.h"
+#include "support/test_charts.h"
+#include "support/widget_helpers.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int windowsNamed(const QString &name)
+{
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += w->objectName() == name;
+    return count;
+}
+
+class Form1Windows : public ::testing::Test {
+protected:
+    QTemporaryDir folder;
+    CurrentFolder current{folder.path()};
+    FakeDesktop desktop;
+};
+
+} // namespace
+
+TEST_F(Form1Windows, AuxiliaryWindowsAreCreatedOnFirstShowAndOnlyOnce)
+{
+    Form1 form(desktop);
+    for (const char16_t *name : {u"Form2", u"Form3", u"Form5", u"ContactWindow"})
+        EXPECT_EQ(windowsNamed(QString::fromUtf16(name)), 0);
+
+    const std::pair<const char16_t *, const char16_t *> openers[] = {
+        {u"Command11", u"Form2"}, {u"Command9", u"Form3"}, {u"Command10", u"ContactWindow"}};
+    for (const auto &[button, window] : openers) {
+        click(form, QString::fromUtf16(button));
+        click(form, QString::fromUtf16(button));
+        EXPECT_EQ(windowsNamed(QString::fromUtf16(window)), 1) << QString::fromUtf16(window).toStdString();
+    }
+    auto *form2 = form.findChild<QWidget *>(u"Form2"_s);
+    ASSERT_NE(form2, nullptr);
+    EXPECT_TRUE(form2->isVisible());
+    EXPECT_EQ(control<QLabel>(*form2, u"Label1"_s)->text(),
+              u"Farklı bir eksen tanımlamak için \rbaşlangıç ve bitiş değerlerini atamalısınız. "_s);
+    click(*form2, u"Command2"_s); // "Geri dön"
+    EXPECT_FALSE(form2->isVisible());
+
+    auto *contact = form.findChild<QWidget *>(u"ContactWindow"_s);
+    ASSERT_NE(contact, nullptr);
+    click(*contact, u"Command1"_s); // "Bu Pencereyi &Kapat"
+    EXPECT_FALSE(contact->isVisible());
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(Form1Windows, DifferentAxisUnlocksTheCalibrationAgain)
+{
+    Form1 form(desktop);
+    desktop.pictureAnswers.push_back(saveChart(linearChart().image, folder.path(), u"c.jpg"_s));
+    click(form, u"Command3"_s);
+    typeInto(form, u"Text1"_s, u"3"_s);
+    pressOnChart(form, {10, 10});
+    click(form, u"Command4"_s);
+    click(form, u"Command8"_s);
+    ASSERT_FALSE(control(form, u"Text1"_s)->isEnabled());
+    click(form, u"Command11"_s);
+    for (const char16_t *name :
+         {u"Command4", u"Command7", u"Text1", u"Text4", u"Label6", u"Label9", u"Check1", u"Check2"})
+        EXPECT_TRUE(control(form, QString::fromUtf16(name))->isEnabled()) << QString::fromUtf16(name).toStdString();
+    EXPECT_EQ(control<QLineEdit>(form, u"Text1"_s)->text(), u"3"_s); // contents kept
+    EXPECT_EQ(control<QLabel>(form, u"Label6"_s)->text(), u"150"_s);
+    EXPECT_EQ(form.state().curveNumber, 1);
+    EXPECT_TRUE(desktop.warnings.isEmpty());
+}
