@@ -42,14 +42,6 @@ QString readoutPattern(std::int16_t choice)
 
 QString recordPattern(std::int16_t choice)
 {
-    switch (choice) {
-    case 1:
-        return u"0.00"_s;
-    case 2:
-        return u"0.0000"_s;
-    case 3:
-        return u"0.000E+00"_s;
-    default:
-        return {};
-    }
+    // The one difference: recorded values of choice 1 carry two decimals, the readout one.
+    return choice == 1 ? u"0.00"_s : readoutPattern(choice);
 }

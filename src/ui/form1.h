@@ -13,6 +13,7 @@ class FrameBox;
 class PictureBox;
 class PictureButton;
 class QCheckBox;
+class QColor;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -77,6 +78,7 @@ private:
     void Command5_Click();
     void Command6_Click();
     void Command7_Click();
+    void assignPosition(QLabel *tag, const QColor &colour, float shown, float &position, float click);
     void readCalibrationValues();
     void readFormatChoices();
     [[nodiscard]] ChartValues chartValues(QPointF twips) const;

@@ -180,30 +180,33 @@ void Form1::simgebas(float X, float Y, std::int16_t secim, std::int16_t &olcekk)
     Picture1->showDrawings(touched);
 }
 
-void Form1::Command4_Click()
+// Colour first, then the caption, then the stored position.
+void Form1::assignPosition(QLabel *tag, const QColor &colour, float shown, float &position, float click)
 {
-    ControlStyle::setTextColour(Label6, QColor(255, 0, 0));
-    Label6->setText(singleText(m_state.lastClickX));
-    m_state.calibX0Pos = m_state.lastClickX;
+    ControlStyle::setTextColour(tag, colour);
+    tag->setText(singleText(shown));
+    position = click;
 }
 
+void Form1::Command4_Click()
+{
+    assignPosition(Label6, QColor(255, 0, 0), m_state.lastClickX, m_state.calibX0Pos, m_state.lastClickX);
+}
+
+// The y tags show the height above the picture's bottom edge, like the live readout.
 void Form1::Command5_Click()
 {
-    ControlStyle::setTextColour(Label7, QColor(0, 0, 255));
-    Label7->setText(singleText(pictureHeightTwips() - m_state.lastClickY - 75));
-    m_state.calibY0Pos = m_state.lastClickY;
+    assignPosition(Label7, QColor(0, 0, 255), pictureHeightTwips() - m_state.lastClickY - 75, m_state.calibY0Pos,
+                   m_state.lastClickY);
 }
 
 void Form1::Command6_Click()
 {
-    ControlStyle::setTextColour(Label8, QColor(255, 0, 0));
-    Label8->setText(singleText(m_state.lastClickX));
-    m_state.calibX1Pos = m_state.lastClickX;
+    assignPosition(Label8, QColor(255, 0, 0), m_state.lastClickX, m_state.calibX1Pos, m_state.lastClickX);
 }
 
 void Form1::Command7_Click()
 {
-    ControlStyle::setTextColour(Label9, QColor(0, 0, 255));
-    Label9->setText(singleText(pictureHeightTwips() - m_state.lastClickY - 75));
-    m_state.calibY1Pos = m_state.lastClickY;
+    assignPosition(Label9, QColor(0, 0, 255), pictureHeightTwips() - m_state.lastClickY - 75, m_state.calibY1Pos,
+                   m_state.lastClickY);
 }
