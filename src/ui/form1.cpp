@@ -7,6 +7,7 @@
 #include "ui/form5.h"
 #include "ui/help/contact_window.h"
 #include "ui/help/form3.h"
+#include "ui/picture_box.h"
 #include "ui/twips.h"
 #include "workspace/picture_loader.h"
 
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 
 using namespace Qt::StringLiterals;
 
@@ -61,6 +63,15 @@ void Form1::connectHandlers()
     connect(Command11, &QPushButton::clicked, this, &Form1::Command11_Click);
     connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
     connect(Command10, &QPushButton::clicked, this, &Form1::Command10_Click);
+    connect(Picture2, &PictureBox::pressed, this, &Form1::Picture2_MouseDown);
+    connect(Picture3, &PictureBox::pressed, this, &Form1::Picture3_MouseDown);
+    connect(Picture4, &PictureBox::pressed, this, &Form1::Picture4_MouseDown);
+    connect(VScroll1, &QScrollBar::valueChanged, this, &Form1::VScroll1_Change);
+    connect(Command13, &QPushButton::clicked, this, &Form1::Command13_Click);
+    connect(Command14, &QPushButton::clicked, this, &Form1::Command14_Click);
+    connect(Command16, &QPushButton::clicked, this, &Form1::Command16_Click);
+    connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Picture1, &ChartPicture::moved, this, &Form1::Picture1_MouseMove);
     // Any mouse button records alike.
     connect(Picture1, &ChartPicture::pressed, this, [this](QPointF twips) { Picture1_MouseDown(twips); });

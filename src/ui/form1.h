@@ -42,6 +42,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -86,6 +88,18 @@ private:
     void recordPoint(const QString &xText, const QString &yText);
     void simgebas(float X, float Y, std::int16_t secim, std::int16_t &olcekk);
     [[nodiscard]] float pictureHeightTwips() const;
+
+    // Choices, formats and workspace tools
+    void Picture2_MouseDown(QPointF pixels);
+    void Picture3_MouseDown(QPointF pixels);
+    void Picture4_MouseDown(QPointF pixels);
+    void VScroll1_Change(int value);
+    void saveFormat(std::int16_t &choice, const QString &fileName);
+    void Command13_Click();
+    void Command14_Click();
+    void Command16_Click();
+    void Command15_Click();
+    void Command2_Click();
 
     // Auxiliary windows
     void Command11_Click();
