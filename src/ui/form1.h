@@ -105,6 +105,7 @@ private:
     void Command11_Click();
     void Command9_Click();
     void Command10_Click();
+    void openManual();
     void showAndRaise(QWidget *window);
     void backToMainWindow(QWidget *window);
 

@@ -1,9 +1,14 @@
 // The auxiliary windows: created when first shown, then only hidden and shown again.
 #include "ui/form1.h"
 
+#include "ui/desktop.h"
 #include "ui/form2.h"
 #include "ui/help/contact_window.h"
 #include "ui/help/form3.h"
+#include "ui/help/manual_location.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 #include <QIcon>
 #include <QPixmap>
@@ -38,8 +43,18 @@ void Form1::Command9_Click()
     if (!m_form3) {
         m_form3 = new Form3(this);
         connect(m_form3, &Form3::backRequested, this, [this] { backToMainWindow(m_form3); });
+        connect(m_form3, &Form3::manualRequested, this, &Form1::openManual);
     }
     showAndRaise(m_form3);
+}
+
+void Form1::openManual()
+{
+    // The current folder first (a picture load may have moved it), then the program's own and installed copies.
+    const QString manual =
+        findManual({QDir::currentPath(), QCoreApplication::applicationDirPath(), QStringLiteral(ZORVANE_DOC_DIR)});
+    if (manual.isEmpty() || !m_desktop.openDocument(manual))
+        m_form3->printLine(QString::fromUtf16(kManualFileName) + QStringLiteral(" dosyası bulunamadı."));
 }
 
 void Form1::Command10_Click()

@@ -2,8 +2,12 @@
 #include "support/test_charts.h"
 #include "support/widget_helpers.h"
 #include "ui/form1.h"
+#include "ui/help/form3.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -75,4 +79,34 @@ TEST_F(Form1Windows, DifferentAxisUnlocksTheCalibrationAgain)
     EXPECT_EQ(control<QLabel>(form, u"Label6"_s)->text(), u"150"_s);
     EXPECT_EQ(form.state().curveNumber, 1);
     EXPECT_TRUE(desktop.warnings.isEmpty());
+}
+
+TEST_F(Form1Windows, ManualIsOpenedFromBesideTheProgramOrReportedMissing)
+{
+    Form1 form(desktop);
+    click(form, u"Command9"_s);
+    auto *form3 = form.findChild<Form3 *>(u"Form3"_s);
+    ASSERT_NE(form3, nullptr);
+    click(*form3, u"Command1"_s);
+    click(*form3, u"Command1"_s);
+    const QString missing = u"zorvane-Tessarix.pdf dosyası bulunamadı."_s;
+    EXPECT_EQ(form3->printedLines(), (QStringList{missing, missing})); // one line lower each time
+    EXPECT_TRUE(desktop.openedDocuments.isEmpty());
+
+    // Beside the program, while the current folder (the picture's) lacks it.
+    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(u"zorvane-Tessarix.pdf"_s);
+    QFile manual(beside);
+    ASSERT_TRUE(manual.open(QIODevice::WriteOnly));
+    manual.close();
+    click(*form3, u"Command1"_s);
+    QFile::remove(beside);
+    EXPECT_EQ(desktop.openedDocuments, QStringList{QFileInfo(beside).absoluteFilePath()});
+    EXPECT_EQ(form3->printedLines().size(), 2);
+
+    desktop.documentsOpen = false; // no viewer for PDF files
+    QFile inCurrent(u"zorvane-Tessarix.pdf"_s);
+    ASSERT_TRUE(inCurrent.open(QIODevice::WriteOnly));
+    inCurrent.close();
+    click(*form3, u"Command1"_s);
+    EXPECT_EQ(form3->printedLines().size(), 3);
 }
