@@ -31,7 +31,10 @@ Form2::Form2(const QIcon &icon, QWidget *parent)
 
 void Form2::Form_Load()
 {
-    Label1->setText(u"Farklı bir eksen tanımlamak için "_s + QChar(13) +
-                    u"başlangıç ve bitiş değerlerini atamalısınız. "_s);
+    const QString caption =
+        u"Farklı bir eksen tanımlamak için "_s + QChar(13) + u"başlangıç ve bitiş değerlerini atamalısınız. "_s;
+    // The carriage return ends the first line; Qt's labels break lines at a line feed only.
+    Label1->setProperty("caption", caption);
+    Label1->setText(QString(caption).replace(QChar(13), QChar(10)));
     Label2->setText(u"Değiştirilmeyen değerler aynen atanır."_s);
 }

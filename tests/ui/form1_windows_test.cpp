@@ -49,8 +49,11 @@ TEST_F(Form1Windows, AuxiliaryWindowsAreCreatedOnFirstShowAndOnlyOnce)
     auto *form2 = form.findChild<QWidget *>(u"Form2"_s);
     ASSERT_NE(form2, nullptr);
     EXPECT_TRUE(form2->isVisible());
-    EXPECT_EQ(control<QLabel>(*form2, u"Label1"_s)->text(),
+    auto *label1 = control<QLabel>(*form2, u"Label1"_s);
+    EXPECT_EQ(label1->property("caption").toString(),
               u"Farklı bir eksen tanımlamak için \rbaşlangıç ve bitiş değerlerini atamalısınız. "_s);
+    EXPECT_GE(label1->sizeHint().height(), 2 * label1->fontMetrics().height()); // shown as two lines
+    EXPECT_EQ(control<QLabel>(*form2, u"Label2"_s)->text(), u"Değiştirilmeyen değerler aynen atanır."_s);
     click(*form2, u"Command2"_s); // "Geri dön"
     EXPECT_FALSE(form2->isVisible());
 
