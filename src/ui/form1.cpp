@@ -7,7 +7,9 @@
 #include "ui/form5.h"
 #include "ui/help/contact_window.h"
 #include "ui/help/form3.h"
+#include "ui/magnifier.h"
 #include "ui/picture_box.h"
+#include "ui/picture_button.h"
 #include "ui/twips.h"
 #include "workspace/picture_loader.h"
 
@@ -72,6 +74,7 @@ void Form1::connectHandlers()
     connect(Command16, &QPushButton::clicked, this, &Form1::Command16_Click);
     connect(Command15, &QPushButton::clicked, this, &Form1::Command15_Click);
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command18, &QPushButton::clicked, this, &Form1::Command18_Click);
     connect(Picture1, &ChartPicture::moved, this, &Form1::Picture1_MouseMove);
     // Any mouse button records alike.
     connect(Picture1, &ChartPicture::pressed, this, [this](QPointF twips) { Picture1_MouseDown(twips); });

@@ -4,6 +4,7 @@
 #include "ui/form6.h"
 #include "ui/printed_text.h"
 
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -25,6 +26,7 @@ class Form2;
 class Form3;
 class Form5;
 class ContactWindow;
+class Magnifier;
 struct Desktop;
 
 // The main window: the chart, its calibration controls, the button column and the panels. It owns the
@@ -101,6 +103,12 @@ private:
     void Command15_Click();
     void Command2_Click();
 
+    // Magnifier
+    void Command18_Click();
+    void openMagnifier();
+    [[nodiscard]] QImage magnifierSource();
+    void followWithMagnifier(QPointF twips);
+
     // Auxiliary windows
     void Command11_Click();
     void Command9_Click();
@@ -124,6 +132,10 @@ private:
     QPointer<Form3> m_form3;
     QPointer<Form5> m_form5;
     QPointer<ContactWindow> m_contactWindow;
+    QPointer<Magnifier> m_magnifier;
+    QImage m_fullPicture;           // scaled display only, decoded when the magnifier first needs it
+    int m_shownWidthPx = 0;         // width of the picture as drawn in scaled display
+    float m_sourcePerAreaPixel = 1; // magnifier source pixels per pixel of Picture1
 
     // Button column
     QPushButton *Command3 = nullptr;

@@ -11,6 +11,7 @@
 #include "ui/frame_box.h"
 #include "ui/help/contact_window.h"
 #include "ui/help/form3.h"
+#include "ui/magnifier.h"
 #include "ui/picture_box.h"
 
 #include <QCloseEvent>
@@ -100,8 +101,9 @@ void Form1::Command2_Click()
 void Form1::closeEvent(QCloseEvent *event)
 {
     // Every window of the program goes with the main one; curve files are never held open.
-    for (QWidget *window : {static_cast<QWidget *>(m_form2), static_cast<QWidget *>(m_form3),
-                            static_cast<QWidget *>(m_form5), static_cast<QWidget *>(m_contactWindow)}) {
+    for (QWidget *window :
+         {static_cast<QWidget *>(m_form2), static_cast<QWidget *>(m_form3), static_cast<QWidget *>(m_form5),
+          static_cast<QWidget *>(m_contactWindow), static_cast<QWidget *>(m_magnifier)}) {
         if (window)
             window->close();
     }

@@ -111,6 +111,7 @@ void Form1::Picture1_MouseMove(QPointF twips)
     showPointer(twips);
     Text6->setText(fx);
     Text7->setText(fy);
+    followWithMagnifier(twips);
 }
 
 void Form1::showPointer(QPointF at)

@@ -4,6 +4,7 @@
 #include "digitize/curve_file.h"
 #include "ui/chart_picture.h"
 #include "ui/desktop.h"
+#include "ui/magnifier.h"
 #include "ui/picture_box.h"
 #include "ui/twips_widgets.h"
 #include "workspace/display_fit.h"
@@ -90,6 +91,10 @@ void Form1::loadChart(const QString &path)
             Picture1->drawScaledPicture(picture.image);
         }
         m_picturePath = path;
+        m_fullPicture = QImage(); // the magnifier's full-resolution copy belongs to the old picture
+        m_shownWidthPx = fit.natural() ? 0 : picture.image.width();
+        if (m_magnifier && m_magnifier->isVisible())
+            m_magnifier->setSource(magnifierSource());
         QDir::setCurrent(QFileInfo(path).absolutePath()); // curve files are written beside the picture
     }
 

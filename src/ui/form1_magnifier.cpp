@@ -1,0 +1,64 @@
+// The magnifier button: the desktop's magnifier where there is one, otherwise the program's own.
+#include "ui/form1.h"
+
+#include "ui/chart_picture.h"
+#include "ui/desktop.h"
+#include "ui/magnifier.h"
+#include "ui/twips.h"
+#include "workspace/picture_loader.h"
+
+using namespace Qt::StringLiterals;
+
+void Form1::Command18_Click()
+{
+    if (m_magnifier && m_magnifier->isVisible()) {
+        m_magnifier->close();
+        return;
+    }
+    if (m_desktop.startProgram(u"C:\\windows\\system32\\magnify.exe"_s))
+        return;
+    if (m_desktop.startProgram(u"C:\\winnt\\system32\\magnify.exe"_s))
+        return;
+    openMagnifier();
+}
+
+void Form1::openMagnifier()
+{
+    if (!m_magnifier) {
+        m_magnifier = new Magnifier(this);
+        connect(m_magnifier, &Magnifier::pressedAt, this,
+                [this](QPointF source) { Picture1_MouseDown(source / m_sourcePerAreaPixel * kTwipsPerPixel); });
+        connect(m_magnifier, &Magnifier::movedTo, this,
+                [this](QPointF source) { Picture1_MouseMove(source / m_sourcePerAreaPixel * kTwipsPerPixel); });
+    }
+    m_magnifier->setSource(magnifierSource());
+    const QRect main = geometry();
+    m_magnifier->move(main.right() - m_magnifier->width() - 16, main.top() + 120);
+    m_magnifier->show();
+}
+
+QImage Form1::magnifierSource()
+{
+    if (!Picture1->naturalPicture().isNull() || m_picturePath.isEmpty()) {
+        m_sourcePerAreaPixel = 1;
+        return Picture1->naturalPicture();
+    }
+    // Scaled display: the full-resolution picture, decoded only now that the magnifier needs it.
+    if (m_fullPicture.isNull()) {
+        const LoadedPicture full = loadPicture(m_picturePath, [](QSize natural) { return natural; });
+        m_fullPicture = full.image;
+    }
+    const int shownWidth = m_shownWidthPx > 0 ? m_shownWidthPx : 1;
+    if (m_fullPicture.isNull()) {
+        m_sourcePerAreaPixel = 1;
+        return Picture1->drawings().copy(0, 0, shownWidth, Picture1->areaSize().height());
+    }
+    m_sourcePerAreaPixel = float(m_fullPicture.width()) / float(shownWidth);
+    return m_fullPicture;
+}
+
+void Form1::followWithMagnifier(QPointF twips)
+{
+    if (m_magnifier && m_magnifier->isVisible())
+        m_magnifier->setCentre(twips / kTwipsPerPixel * m_sourcePerAreaPixel);
+}
