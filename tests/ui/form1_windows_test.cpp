@@ -75,8 +75,8 @@ TEST_F(Form1Windows, DifferentAxisUnlocksTheCalibrationAgain)
     click(form, u"Command8"_s);
     ASSERT_FALSE(control(form, u"Text1"_s)->isEnabled());
     click(form, u"Command11"_s);
-    for (const char16_t *name :
-         {u"Command4", u"Command7", u"Text1", u"Text4", u"Label6", u"Label9", u"Check1", u"Check2"})
+    for (const char16_t *name : {u"Command4", u"Command5", u"Command6", u"Command7", u"Text1", u"Text2", u"Text3",
+                                 u"Text4", u"Label6", u"Label7", u"Label8", u"Label9", u"Check1", u"Check2"})
         EXPECT_TRUE(control(form, QString::fromUtf16(name))->isEnabled()) << QString::fromUtf16(name).toStdString();
     EXPECT_EQ(control<QLineEdit>(form, u"Text1"_s)->text(), u"3"_s); // contents kept
     EXPECT_EQ(control<QLabel>(form, u"Label6"_s)->text(), u"150"_s);
