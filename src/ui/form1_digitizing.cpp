@@ -118,8 +118,13 @@ void Form1::showPointer(QPointF at)
 {
     const qreal x = at.x();
     const qreal y = at.y();
+    // Every move passes here: touch the cursor only when its shape changes.
+    const auto setShape = [this](Qt::CursorShape shape) {
+        if (Picture1->cursor().shape() != shape)
+            Picture1->setCursor(shape);
+    };
     if (Option1->isChecked()) {
-        Picture1->setCursor(Qt::CrossCursor);
+        setShape(Qt::CrossCursor);
         // The gap around the pointer is 120 twips, except 130 to its right.
         Picture1->setLine(0, {true, {x - 20000, y}, {x - 120, y}});
         Picture1->setLine(1, {true, {x + 130, y}, {x + 20000, y}});
@@ -134,7 +139,7 @@ void Form1::showPointer(QPointF at)
         line.visible = false;
         Picture1->setLine(i, line);
     }
-    Picture1->setCursor(Option2->isChecked() ? Qt::CrossCursor : Qt::ArrowCursor);
+    setShape(Option2->isChecked() ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 
 void Form1::Picture1_MouseDown(QPointF twips)

@@ -38,20 +38,6 @@ void setTwipsPos(QWidget *widget, const TwipsPoint &pos)
     setTwipsRect(widget, r);
 }
 
-void setTwipsLeft(QWidget *widget, float left)
-{
-    TwipsRect r = twipsRect(widget);
-    r.left = left;
-    setTwipsRect(widget, r);
-}
-
-void setTwipsTop(QWidget *widget, float top)
-{
-    TwipsRect r = twipsRect(widget);
-    r.top = top;
-    setTwipsRect(widget, r);
-}
-
 void takePixelSize(QWidget *widget)
 {
     TwipsRect r = twipsRect(widget);

@@ -8,8 +8,6 @@ class QWidget;
 // sits at the nearest pixel.
 void setTwipsRect(QWidget *widget, const TwipsRect &rect);
 void setTwipsPos(QWidget *widget, const TwipsPoint &pos);
-void setTwipsLeft(QWidget *widget, float left);
-void setTwipsTop(QWidget *widget, float top);
 // The place last set, or the pixel geometry in twips for a widget placed otherwise.
 [[nodiscard]] TwipsRect twipsRect(const QWidget *widget);
 // After a widget sized itself (a label sized to its text): keeps the place, takes the new size.
