@@ -5,12 +5,12 @@
 #include "state/text_value.h"
 #include "ui/desktop.h"
 #include "ui/form5.h"
+#include "ui/values_list.h"
 #include "workspace/picture_names.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 #include <limits>
@@ -57,7 +57,7 @@ void Form1::Command8_Click()
         return;
     }
 
-    QListWidget *list = form5()->list();
+    ValuesList *list = form5()->list();
     list->clear();
     m_state.pointNumber = 0;
     for (QWidget *w : lockedByCurveStart())

@@ -11,11 +11,11 @@
 #include "ui/control_style.h"
 #include "ui/form5.h"
 #include "ui/twips_widgets.h"
+#include "ui/values_list.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -170,9 +170,8 @@ void Form1::recordPoint(const QString &xText, const QString &yText)
     (void)appendPointRecord(m_state.curveFileName, xText, yText);
     if (m_state.pointNumber < std::numeric_limits<std::int16_t>::max())
         ++m_state.pointNumber;
-    QListWidget *list = values->list();
-    list->addItem(u"  "_s + QString::number(m_state.pointNumber) + u"        "_s + xText + u"        "_s + yText);
-    list->setCurrentRow(list->count() - 1);
+    values->list()->addLine(u"  "_s + QString::number(m_state.pointNumber) + u"        "_s + xText + u"        "_s +
+                            yText);
 }
 
 void Form1::simgebas(float X, float Y, std::int16_t secim, std::int16_t &olcekk)

@@ -1,10 +1,10 @@
 #include "ui/form5.h"
 
 #include "ui/control_factory.h"
+#include "ui/values_list.h"
 
 #include <QIcon>
 #include <QLabel>
-#include <QListWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +22,5 @@ Form5::Form5(const QIcon &icon, QWidget *parent)
     Label3 = makeControl<QLabel>(this, u"Label3"_s, {240, 360, 615, 255}, u"Nokta"_s);
     Label1 = makeControl<QLabel>(this, u"Label1"_s, {960, 360, 855, 255}, u"x değeri:"_s);
     Label2 = makeControl<QLabel>(this, u"Label2"_s, {1920, 360, 855, 255}, u"y değeri:"_s);
-    List1 = makeControl<QListWidget>(this, u"List1"_s, {240, 600, 2775, 1620});
-    List1->setUniformItemSizes(true); // long curves: adding a line must not lay out every line again
+    List1 = makeControl<ValuesList>(this, u"List1"_s, {240, 600, 2775, 1620});
 }

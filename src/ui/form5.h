@@ -3,7 +3,7 @@
 #include <QWidget>
 
 class QLabel;
-class QListWidget;
+class ValuesList;
 
 // "Değerler": the values recorded in the current curve, one line a point.
 class Form5 : public QWidget {
@@ -11,11 +11,11 @@ class Form5 : public QWidget {
 public:
     explicit Form5(const QIcon &icon, QWidget *parent = nullptr);
 
-    [[nodiscard]] QListWidget *list() const { return List1; }
+    [[nodiscard]] ValuesList *list() const { return List1; }
 
 private:
     QLabel *Label3 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
-    QListWidget *List1 = nullptr;
+    ValuesList *List1 = nullptr;
 };

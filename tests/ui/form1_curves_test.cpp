@@ -3,12 +3,12 @@
 #include "support/widget_helpers.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
+#include "ui/values_list.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
@@ -84,7 +84,7 @@ TEST_F(Form1Curves, EachStartNumbersNamesAndColoursTheNextCurve)
     EXPECT_EQ(form.state().curveNumber, 4);
     EXPECT_EQ(control<QLabel>(form, u"Label16"_s)->text(), u"4"_s);
     EXPECT_EQ(control<QLineEdit>(form, u"Text8"_s)->text(), u"graf_4.txt"_s);
-    QListWidget *list = form.form5()->list();
+    ValuesList *list = form.form5()->list();
     EXPECT_EQ(list->palette().color(QPalette::Text), QColor(128, 0, 0));
     EXPECT_FALSE(form.form5()->isVisible()); // a start does not show the values
 
@@ -111,7 +111,7 @@ TEST_F(Form1Curves, StartLocksCalibrationClearsTheListAndRestartsNumbering)
     click(form, u"Command8"_s);
     EXPECT_EQ(form.form5()->list()->count(), 0);
     pressOnChart(form, {140, 100});
-    EXPECT_TRUE(form.form5()->list()->item(0)->text().startsWith(u"  1        "_s));
+    EXPECT_TRUE(form.form5()->list()->line(0).startsWith(u"  1        "_s));
 }
 
 TEST_F(Form1Curves, CurveCounterStopsAt32767)
@@ -172,9 +172,9 @@ TEST_F(Form1Curves, PointCounterStopsAt32767AndPointsGoOnBeingRecorded)
     for (int i = 0; i < 32768; ++i)
         pressOnChart(form, {300, 200});
     EXPECT_EQ(form.state().pointNumber, 32767);
-    QListWidget *list = form.form5()->list();
+    ValuesList *list = form.form5()->list();
     ASSERT_EQ(list->count(), 32768);
-    EXPECT_TRUE(list->item(32766)->text().startsWith(u"  32767        "_s));
-    EXPECT_TRUE(list->item(32767)->text().startsWith(u"  32767        "_s));
+    EXPECT_TRUE(list->line(32766).startsWith(u"  32767        "_s));
+    EXPECT_TRUE(list->line(32767).startsWith(u"  32767        "_s));
     EXPECT_EQ(fileBytes(inFolder(u"graf_1.txt"_s)).count("\r\n"), 32768);
 }

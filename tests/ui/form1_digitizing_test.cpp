@@ -6,13 +6,13 @@
 #include "ui/chart_picture.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
+#include "ui/values_list.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -87,11 +87,11 @@ TEST_F(Form1Digitizing, LinearChartFromPictureToCurveFiles)
     EXPECT_EQ(fileBytes(inFolder(u"eğri ölçüm_1.txt"_s)).count('\n'), 3);
 
     // The list keeps the deleted point and numbers on.
-    QListWidget *list = form.form5()->list();
+    ValuesList *list = form.form5()->list();
     pressOnChart(form, {450, 110});
     ASSERT_EQ(list->count(), 3);
-    EXPECT_EQ(list->item(0)->text(), u"  1        30.0000        9.0000"_s);
-    EXPECT_EQ(list->item(2)->text(), u"  3        80.0000        24.0000"_s);
+    EXPECT_EQ(list->line(0), u"  1        30.0000        9.0000"_s);
+    EXPECT_EQ(list->line(2), u"  3        80.0000        24.0000"_s);
     EXPECT_EQ(list->currentRow(), 2);
     EXPECT_TRUE(form.form5()->isVisible());
     EXPECT_TRUE(form.form5()->testAttribute(Qt::WA_ShowWithoutActivating));
@@ -176,7 +176,7 @@ TEST_F(Form1Digitizing, FailedAxisReadsEmptyButRecordsNaN)
     click(form, u"Command8"_s);
     pressOnChart(form, {300, 200});
     EXPECT_EQ(fileBytes(inFolder(u"chart_1.txt"_s)), "50.0000  NaN\r\n");
-    EXPECT_EQ(form.form5()->list()->item(0)->text(), u"  1        50.0000        NaN"_s);
+    EXPECT_EQ(form.form5()->list()->line(0), u"  1        50.0000        NaN"_s);
     click(form, u"Command1"_s);
     EXPECT_EQ(fileBytes(inFolder(u"chart_1.txt"_s)), QByteArray());
     EXPECT_TRUE(desktop.warnings.isEmpty());

@@ -4,10 +4,10 @@
 #include "ui/form1.h"
 #include "ui/form5.h"
 #include "ui/magnifier.h"
+#include "ui/values_list.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
