@@ -179,12 +179,14 @@ bool appendPointRecord(const QString &fileName, const QString &xText, const QStr
 {
     QFile file(fileName);
     const bool existed = file.exists();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
+    // Unbuffered: a buffered QFile that could not flush refuses to resize, and would write the rest of the
+    // line on close, so a full disk left half a line.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         return false;
     }
     const qint64 sizeBefore = file.size();
     const QByteArray line = pointLine(xText, yText);
-    const bool written = file.write(line) == line.size() && file.flush();
+    const bool written = file.write(line) == line.size();
     if (!written) {
         // Leave no half line behind: the next point would otherwise continue it.
         file.resize(sizeBefore);
