@@ -257,7 +257,9 @@ RewriteResult rewriteWithoutLast(const QString &fileName)
     if (!save.open(QIODevice::WriteOnly)) {
         return RewriteResult::WriteFailed;
     }
-    if (save.write(output) != output.size()) {
+    // commit() does not see a buffered write that fails only when it flushes (a full disk): it would put the
+    // unfinished copy in the file's place and report success.
+    if (save.write(output) != output.size() || !save.flush()) {
         return RewriteResult::WriteFailed; // the unfinished copy goes with save
     }
     return save.commit() ? RewriteResult::Rewritten : RewriteResult::WriteFailed;
