@@ -71,7 +71,9 @@ bool writeFormatFile(const QString &path, std::int16_t choice)
         return false;
     }
     const QByteArray bytes = formatFileBytes(choice);
-    if (file.write(bytes) != bytes.size()) {
+    // commit() does not see a write that fails only when it is flushed (a full disk) and would report an
+    // empty file as saved.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
