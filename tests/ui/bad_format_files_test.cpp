@@ -103,6 +103,9 @@ TEST_F(BadFormatFiles, SaveOnAFullDiskWarnsAndKeepsTheSavedChoice)
     ASSERT_GT(fillUp(QDir(disk.path()).filePath(u"filler"_s)), 0);
 
     CurrentFolder onDisk(disk.path());
+    // The start folder is kept as an absolute path; a disk seen only through /proc does not lie under it.
+    if (!QFile::exists(QDir(QDir::currentPath()).filePath(u"xformats.txt"_s)))
+        GTEST_SKIP() << "the small tmpfs is reachable only through /proc here, not by the folder's own path";
     FakeDesktop desktop;
     Form1 form(desktop);
     ASSERT_TRUE(checked(form, u"Option6"_s));
