@@ -1,5 +1,6 @@
 #include "digitize/curve_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -159,6 +160,26 @@ QByteArrayView view(std::string_view t)
     return {t.data(), qsizetype(t.size())};
 }
 
+bool isAsciiLetter(QChar c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// A rewrite killed between QSaveFile's link and rename leaves its copy beside the file as "<name>." and six
+// random letters. Nothing ever reads it again: remove it before the next copy is made.
+void removeStaleCopies(const QFileInfo &info)
+{
+    QDir folder = info.absoluteDir();
+    const QString prefix = info.fileName() + u'.';
+    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
+    for (const QString &name : files) {
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) &&
+            std::all_of(name.begin() + prefix.size(), name.end(), isAsciiLetter)) {
+            folder.remove(name);
+        }
+    }
+}
+
 } // namespace
 
 QString curveFileName(const QString &stem, std::int16_t curveNumber)
@@ -253,6 +274,7 @@ RewriteResult rewriteWithoutLast(const QString &fileName)
         out = writeKeptLine(out, view(x), view(y));
     }
 
+    removeStaleCopies(info);
     QSaveFile save(fileName);
     if (!save.open(QIODevice::WriteOnly)) {
         return RewriteResult::WriteFailed;
