@@ -2,8 +2,11 @@
 
 #include "workspace/picture_names.h"
 
+#include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -17,13 +20,101 @@ bool absurd(QSize size)
     return size.width() > kLargestSide || size.height() > kLargestSide;
 }
 
-// Whether decoding a picture of this size would pass the reader's allocation limit (4 bytes a pixel).
-bool exceedsAllocationLimit(QSize size)
+// Whether decoding a picture of this size (4 bytes a pixel), with what the decoder holds besides, would pass the
+// reader's allocation limit.
+bool exceedsAllocationLimit(QSize size, qint64 decoderBytes = 0)
 {
     if (absurd(size))
         return true; // also keeps the product below from overflowing
     const qint64 limitMiB = QImageReader::allocationLimit();
-    return limitMiB > 0 && qint64(size.width()) * size.height() * 4 > limitMiB * 1024 * 1024;
+    return limitMiB > 0 && qint64(size.width()) * size.height() * 4 + decoderBytes > limitMiB * 1024 * 1024;
+}
+
+qint64 roundUp(qint64 n, qint64 multiple)
+{
+    return (n + multiple - 1) / multiple * multiple;
+}
+
+// The DCT coefficients of a whole frame, as libjpeg buffers them: 64 two-byte values a block, each component's
+// blocks rounded up to whole sampling units. segment is the SOF's content; -1 when it is malformed.
+qint64 coefficientBytes(const QByteArray &segment)
+{
+    if (segment.size() < 6)
+        return -1;
+    const qint64 height = uchar(segment[1]) << 8 | uchar(segment[2]);
+    const qint64 width = uchar(segment[3]) << 8 | uchar(segment[4]);
+    const int components = uchar(segment[5]);
+    if (components == 0 || segment.size() < 6 + 3 * components)
+        return -1;
+    int maxH = 1;
+    int maxV = 1;
+    for (int i = 0; i < components; ++i) {
+        maxH = std::max(maxH, uchar(segment[7 + 3 * i]) >> 4);
+        maxV = std::max(maxV, uchar(segment[7 + 3 * i]) & 15);
+    }
+    qint64 bytes = 0;
+    for (int i = 0; i < components; ++i) {
+        const int h = uchar(segment[7 + 3 * i]) >> 4;
+        const int v = uchar(segment[7 + 3 * i]) & 15;
+        const qint64 blocksWide = roundUp((width * h + 8 * maxH - 1) / (8 * maxH), std::max(h, 1));
+        const qint64 blocksHigh = roundUp((height * v + 8 * maxV - 1) / (8 * maxV), std::max(v, 1));
+        bytes += blocksWide * blocksHigh * 128;
+    }
+    return bytes;
+}
+
+// What the JPEG decoder holds besides the image while it reads a reduced one. A single-scan sequential frame is
+// decoded a band at a time; a progressive one, or one whose first scan leaves components out, is first read whole
+// as coefficients, which a small file can claim by the gigabyte. -1 when the markers up to the first scan cannot
+// be followed.
+qint64 jpegDecoderBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    char c = 0;
+    const auto next = [&] { return file.getChar(&c) ? int(uchar(c)) : -1; };
+    if (next() != 0xFF || next() != 0xD8)
+        return -1;
+    qint64 frameBytes = -1;
+    bool progressive = false;
+    int components = 0;
+    for (;;) {
+        // Like libjpeg, step over stray bytes, fill bytes and stuffed zeros before a marker.
+        int marker = 0;
+        while (marker == 0) {
+            int b = next();
+            while (b >= 0 && b != 0xFF)
+                b = next();
+            while (b == 0xFF)
+                b = next();
+            if (b < 0)
+                return -1;
+            marker = b;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8))
+            continue; // no length follows
+        if (marker == 0xD9)
+            return -1; // the picture ends before its first scan
+        const int high = next();
+        const int low = next();
+        const int length = low < 0 ? -1 : high << 8 | low; // counting its own two bytes
+        if (length < 2)
+            return -1;
+        const QByteArray segment = file.read(length - 2);
+        if (segment.size() != length - 2)
+            return -1;
+        const bool frameStart = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frameStart && frameBytes < 0) {
+            frameBytes = coefficientBytes(segment);
+            progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+            components = segment.size() > 5 ? uchar(segment[5]) : 0;
+        } else if (marker == 0xDA) {
+            if (frameBytes < 0 || segment.isEmpty())
+                return -1;
+            return progressive || uchar(segment[0]) < components ? frameBytes : 0;
+        }
+    }
 }
 
 LoadedPicture failure(const QString &path, QSize naturalSize = {})
@@ -49,9 +140,13 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
     if (wanted.isEmpty())
         wanted = natural;
     const bool rescale = wanted != natural;
-    // JPEG decodes straight at the smaller size (DCT scaling), so only that size has to be allocated.
+    // JPEG decodes straight at the smaller size (DCT scaling), so only that size has to be allocated, with what
+    // the decoder keeps of the whole picture; where that is not known, count the whole picture.
     const bool scaledRead = rescale && reader.supportsOption(QImageIOHandler::ScaledSize);
-    if (exceedsAllocationLimit(scaledRead ? wanted : natural) || exceedsAllocationLimit(wanted))
+    const qint64 decoderBytes = scaledRead && reader.format() == "jpeg" ? jpegDecoderBytes(path) : 0;
+    const bool countWanted = scaledRead && decoderBytes >= 0;
+    if (exceedsAllocationLimit(countWanted ? wanted : natural, std::max<qint64>(decoderBytes, 0)) ||
+        exceedsAllocationLimit(wanted))
         return failure(path, natural);
 
     if (scaledRead) {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -226,4 +227,41 @@ TEST_F(PictureLoader, AllocationLimitCountsWhatIsDecoded)
     ppm.write("P6\n20000 20000\n255\n");
     ppm.close();
     EXPECT_FALSE(load(u"buyuk.ppm"_s).ok());
+}
+
+TEST_F(PictureLoader, ReducedJpegReadWholeFirstCountsItsCoefficients)
+{
+    // A progressive JPEG, or one whose first scan leaves components out, is read whole as coefficients (two
+    // bytes a sample, some 5 MiB here) before the reduced picture comes out; the allocation limit counts them.
+    const QImage stored = thinLines();
+    QImageWriter progressive(path(u"ilerlemeli.jpg"_s), "JPG");
+    progressive.setProgressiveScanWrite(true);
+    ASSERT_TRUE(progressive.write(stored));
+    ASSERT_TRUE(stored.save(path(u"sirali.jpg"_s), "JPG"));
+
+    // The same frame with a first scan of its first component alone.
+    QFile sequential(path(u"sirali.jpg"_s));
+    ASSERT_TRUE(sequential.open(QIODevice::ReadOnly));
+    QByteArray bytes = sequential.readAll();
+    const qsizetype scan = bytes.indexOf("\xff\xda");
+    ASSERT_GT(scan, 0);
+    ASSERT_EQ(bytes.at(scan + 4), 3); // components in the scan
+    bytes.replace(scan, 4 + 1 + 2 * 3 + 3, "\xff\xda\x00\x08\x01"_ba + bytes.mid(scan + 5, 2) + "\x00\x3f\x00"_ba);
+    QFile partial(path(u"ayri.jpg"_s));
+    ASSERT_TRUE(partial.open(QIODevice::WriteOnly));
+    partial.write(bytes);
+    partial.close();
+
+    QImageReader::setAllocationLimit(2);
+    const bool reducedProgressive = load(u"ilerlemeli.jpg"_s, QSize(400, 300)).ok();
+    const bool reducedPartial = load(u"ayri.jpg"_s, QSize(400, 300)).ok();
+    const bool reducedSequential = load(u"sirali.jpg"_s, QSize(400, 300)).ok();
+    raisePictureAllocationLimit();
+    EXPECT_FALSE(reducedProgressive);
+    EXPECT_FALSE(reducedPartial);
+    EXPECT_TRUE(reducedSequential);
+
+    const LoadedPicture picture = load(u"ilerlemeli.jpg"_s, QSize(400, 300));
+    ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+    EXPECT_EQ(picture.image.size(), QSize(400, 300));
 }
