@@ -76,17 +76,20 @@ TEST(RewriteCrash, KilledRewriteLeavesTheOldOrTheNewFileNeverAPartialOne)
     ASSERT_TRUE(scratch.isValid() && folder.isValid());
     const QString name = u"eğri çizgi_1.txt"_s;
 
-    // One undisturbed run gives the new bytes and how long a rewrite lasts.
+    // Undisturbed runs give the new bytes and how long a rewrite lasts; the first, with cold caches, only warms.
     const QString copy = QDir(scratch.path()).filePath(name);
-    ASSERT_TRUE(writeBytes(copy, oldBytes));
     QProcess child;
-    ASSERT_TRUE(startRewrite(child, copy));
-    QElapsedTimer timer;
-    timer.start();
-    ASSERT_TRUE(child.waitForFinished(30000));
-    const qint64 runMicroseconds = std::max<qint64>(timer.nsecsElapsed() / 1000, 1);
-    ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(child.exitCode(), 0);
+    qint64 runMicroseconds = 1;
+    for (int warm = 0; warm < 2; ++warm) {
+        ASSERT_TRUE(writeBytes(copy, oldBytes));
+        ASSERT_TRUE(startRewrite(child, copy));
+        QElapsedTimer timer;
+        timer.start();
+        ASSERT_TRUE(child.waitForFinished(30000));
+        runMicroseconds = std::max<qint64>(timer.nsecsElapsed() / 1000, 1);
+        ASSERT_EQ(child.exitStatus(), QProcess::NormalExit);
+        ASSERT_EQ(child.exitCode(), 0);
+    }
     const QByteArray newBytes = fileBytes(copy);
     ASSERT_EQ(newBytes.count("\r\n"), kLines - 1);
     ASSERT_NE(newBytes, oldBytes);
