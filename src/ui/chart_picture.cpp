@@ -105,17 +105,18 @@ void ChartPicture::fitDrawingsToArea()
 void ChartPicture::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    const QRect dirty = event->rect();
-    painter.fillRect(dirty, palette().color(QPalette::Window));
-
     painter.save();
     painter.translate(kBorderPx, kBorderPx);
-    const QRect area = dirty.translated(-kBorderPx, -kBorderPx).intersected(QRect(QPoint(), areaSize()));
-    if (!m_natural.isNull())
-        painter.drawImage(area.topLeft(), m_natural, area);
-    if (!m_drawings.isNull())
-        painter.drawImage(area.topLeft(), m_drawings, area);
-    painter.setClipRect(area);
+    // A moving cross-hair dirties four thin strips; their bounding rectangle would be the whole chart.
+    const QRegion areaRegion = event->region().translated(-kBorderPx, -kBorderPx) & QRect(QPoint(), areaSize());
+    for (const QRect &area : areaRegion) {
+        painter.fillRect(area, palette().color(QPalette::Window));
+        if (!m_natural.isNull())
+            painter.drawImage(area.topLeft(), m_natural, area);
+        if (!m_drawings.isNull())
+            painter.drawImage(area.topLeft(), m_drawings, area);
+    }
+    painter.setClipRegion(areaRegion);
     painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
     for (const ChartLine &line : m_lines) {
         if (line.visible)
