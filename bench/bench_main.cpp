@@ -62,6 +62,7 @@ int main(int argc, char **argv)
     registerProcessBenchmarks(argv[0]);
     const int missed = runBenchmarksAndReportRatios();
     printPeakMemoryTable();
+    std::fflush(stdout);
     if (missed > 0)
         std::printf("%d goal(s) missed\n", missed);
     folder.reset();

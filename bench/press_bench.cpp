@@ -24,8 +24,9 @@ struct Curve {
 
 Curve &curveAfter(int earlierPoints)
 {
-    static std::map<int, Curve> curves;
-    Curve &curve = curves[earlierPoints];
+    // Never destroyed: its windows must not outlive the application object at exit.
+    static auto *curves = new std::map<int, Curve>;
+    Curve &curve = (*curves)[earlierPoints];
     if (curve.bench)
         return curve;
     const QString folder = QDir(benchFolder()).filePath(QString::number(earlierPoints));
