@@ -59,6 +59,7 @@ protected:
 private:
     [[nodiscard]] QPointF toTwips(QPointF widgetPos) const;
     [[nodiscard]] QRect lineRect(const ChartLine &line) const;
+    void repaintNow(const QRect &rect);
     void fitDrawingsToArea();
 
     QImage m_natural;

@@ -1,0 +1,67 @@
+#include "ui/chart_picture.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QPaintEvent>
+#include <QRegion>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Records the region of every paint the chart receives.
+class PaintLog : public QObject {
+public:
+    std::vector<QRegion> regions;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            regions.push_back(static_cast<QPaintEvent *>(event)->region());
+        return false;
+    }
+};
+
+void crossHairAt(ChartPicture &chart, QPointF px)
+{
+    const qreal x = px.x() * kTwipsPerPixel;
+    const qreal y = px.y() * kTwipsPerPixel;
+    chart.setLine(0, {true, {x - 20000, y}, {x - 120, y}});
+    chart.setLine(1, {true, {x + 130, y}, {x + 20000, y}});
+    chart.setLine(2, {true, {x, y - 20000}, {x, y - 120}});
+    chart.setLine(3, {true, {x, y + 20000}, {x, y + 120}});
+}
+
+} // namespace
+
+TEST(ChartPicture, MovingCrossHairRepaintsOnlyThinStripsAndLeavesNoTrace)
+{
+    QWidget window;
+    window.resize(900, 700);
+    ChartPicture chart(&window);
+    QImage picture(800, 600, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    chart.setNaturalPicture(picture);
+    window.show();
+    QApplication::processEvents();
+    crossHairAt(chart, {100, 100});
+    QApplication::processEvents();
+
+    PaintLog log;
+    chart.installEventFilter(&log);
+    crossHairAt(chart, {400, 300}); // far from the old one: a bounding rectangle would be most of the chart
+    QApplication::processEvents();
+    ASSERT_FALSE(log.regions.empty());
+    for (const QRegion &region : log.regions) {
+        const QRect box = region.boundingRect();
+        EXPECT_TRUE(box.width() <= 8 || box.height() <= 8) << box.width() << "x" << box.height();
+    }
+
+    const QImage shot = chart.grab().toImage();
+    const QPoint border(ChartPicture::kBorderPx, ChartPicture::kBorderPx);
+    EXPECT_EQ(shot.pixelColor(QPoint(100, 50) + border), QColor(Qt::white)); // the old arms are gone
+    EXPECT_EQ(shot.pixelColor(QPoint(50, 100) + border), QColor(Qt::white));
+    EXPECT_NE(shot.pixelColor(QPoint(400, 50) + border), QColor(Qt::white)); // the new ones are drawn
+    EXPECT_NE(shot.pixelColor(QPoint(50, 300) + border), QColor(Qt::white));
+}
