@@ -61,6 +61,17 @@ std::vector<MemoryGoal> &memoryGoals()
     return all;
 }
 
+// Reads a child's peak memory, keeps it under the benchmark's name, and stops the child.
+double stopAndKeepPeak(benchmark::State &state, const std::string &name, QProcess &child)
+{
+    const double mib = peakMiB(child.processId());
+    peaks()[name].push_back(mib);
+    state.counters["peak_MiB"] = mib;
+    child.kill();
+    child.waitForFinished();
+    return mib;
+}
+
 double median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -107,11 +118,7 @@ void probeChild(benchmark::State &state, const std::string &name, const std::str
         while (child.state() != QProcess::NotRunning && !child.canReadLine())
             child.waitForReadyRead(10000);
         state.SetIterationTime(double(clock.nsecsElapsed()) * 1e-9);
-        const double mib = peakMiB(child.processId());
-        peaks()[name].push_back(mib);
-        state.counters["peak_MiB"] = mib;
-        child.kill();
-        child.waitForFinished();
+        const double mib = stopAndKeepPeak(state, name, child);
         if (mib == 0)
             state.SkipWithError("the probe did not start");
     }
@@ -208,11 +215,7 @@ void startUntilMapped(benchmark::State &state, const std::string &name, const QS
         child.start(program, {});
         const bool mapped = x.waitForMap();
         state.SetIterationTime(double(clock.nsecsElapsed()) * 1e-9);
-        const double mib = peakMiB(child.processId());
-        peaks()[name].push_back(mib);
-        state.counters["peak_MiB"] = mib;
-        child.kill();
-        child.waitForFinished();
+        stopAndKeepPeak(state, name, child);
         if (!mapped) {
             state.SkipWithError("no window was mapped");
             return;
