@@ -1,6 +1,7 @@
 #include "support/fake_desktop.h"
 #include "support/test_charts.h"
 #include "support/widget_helpers.h"
+#include "ui/bad_input_support.h"
 #include "ui/form1.h"
 #include "ui/form5.h"
 #include "ui/values_list.h"
@@ -28,22 +29,7 @@ protected:
         desktop.pictureAnswers.push_back(saveChart(linearChart().image, folder.path(), name));
         click(form, u"Command3"_s);
     }
-    void prepareCurve(Form1 &form)
-    {
-        loadChart(form);
-        const TestChart chart = linearChart();
-        typeInto(form, u"Text1"_s, chart.xValue0);
-        typeInto(form, u"Text3"_s, chart.xValue1);
-        typeInto(form, u"Text2"_s, chart.yValue0);
-        typeInto(form, u"Text4"_s, chart.yValue1);
-        pressOnChart(form, chart.xTick0);
-        click(form, u"Command4"_s);
-        click(form, u"Command5"_s);
-        pressOnChart(form, chart.xTick1);
-        click(form, u"Command6"_s);
-        pressOnChart(form, chart.yTick1);
-        click(form, u"Command7"_s);
-    }
+    void prepareCurve(Form1 &form) { calibrateLinearChart(form, desktop, folder.path(), u"graf.bmp"_s); }
     QString inFolder(const QString &name) const { return QDir(folder.path()).filePath(name); }
     void writeFile(const QString &name, const QByteArray &bytes)
     {
