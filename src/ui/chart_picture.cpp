@@ -2,12 +2,35 @@
 
 #include "ui/twips.h"
 #include "ui/twips_widgets.h"
+#include "workspace/repaint_strips.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The pixels of an arm, which is horizontal or vertical: along its length those whose centres lie on it, across
+// it the row or column that holds it. Filling them is what a one-pixel line does, without the line rasterizer's
+// cost of clipping an arm that runs far outside the chart.
+QRect armPixels(const ChartLine &line)
+{
+    const QPointF a = line.from / kTwipsPerPixel;
+    const QPointF b = line.to / kTwipsPerPixel;
+    const auto first = [](qreal p, qreal q) { return int(std::ceil(std::min(p, q) - 0.5)); };
+    const auto last = [](qreal p, qreal q) { return int(std::floor(std::max(p, q) - 0.5)); };
+    if (a.y() == b.y()) {
+        const int row = int(std::floor(a.y()));
+        return QRect(QPoint(first(a.x(), b.x()), row), QPoint(last(a.x(), b.x()), row));
+    }
+    const int column = int(std::floor(a.x()));
+    return QRect(QPoint(column, first(a.y(), b.y())), QPoint(column, last(a.y(), b.y())));
+}
+
+} // namespace
 
 ChartPicture::ChartPicture(QWidget *parent)
     : QWidget(parent)
@@ -24,6 +47,7 @@ QSize ChartPicture::areaSize() const
 void ChartPicture::setNaturalPicture(const QImage &picture)
 {
     m_natural = picture;
+    m_opaque = picture.hasAlphaChannel() ? QRect() : picture.rect();
     resize(picture.width() + 2 * kBorderPx, picture.height() + 2 * kBorderPx);
     takePixelSize(this);
     update();
@@ -32,36 +56,50 @@ void ChartPicture::setNaturalPicture(const QImage &picture)
 void ChartPicture::clearNaturalPicture()
 {
     m_natural = QImage();
+    m_opaque = QRect();
     update();
 }
 
 void ChartPicture::showDrawings(const QRect &areaPixels)
 {
+    m_drawn |= areaPixels;
     update(areaPixels.translated(kBorderPx, kBorderPx));
 }
 
 void ChartPicture::eraseDrawings()
 {
     m_drawings.fill(Qt::transparent);
+    m_drawn = QRect();
+    if (m_natural.isNull())
+        m_opaque = QRect();
     update();
 }
 
 void ChartPicture::setLine(int index, const ChartLine &line)
 {
-    ChartLine &old = m_lines.at(index);
-    if (old.visible == line.visible && old.from == line.from && old.to == line.to)
-        return;
-    // Each strip is repainted on its own and at once: queued together, the strips would reach the painter as
-    // one many-rectangle region, which Qt's raster engine clips span by span, ten times slower.
-    const QRect before = old.visible ? lineRect(old) : QRect();
-    old = line;
-    const QRect after = line.visible ? lineRect(line) : QRect();
-    if (before.intersects(after)) {
-        repaintNow(before | after);
-    } else {
-        repaintNow(before);
-        repaintNow(after);
+    std::array<ChartLine, 4> lines = m_lines;
+    lines.at(index) = line;
+    setLines(lines);
+}
+
+void ChartPicture::setLines(const std::array<ChartLine, 4> &lines)
+{
+    std::vector<QRect> strips;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const ChartLine &old = m_lines[i];
+        const ChartLine &now = lines[i];
+        if (old.visible == now.visible && old.from == now.from && old.to == now.to)
+            continue;
+        if (old.visible)
+            strips.push_back(lineRect(old));
+        if (now.visible)
+            strips.push_back(lineRect(now));
     }
+    m_lines = lines;
+    // Each joined strip is repainted on its own and at once: queued together, the strips would reach the
+    // painter as their bounding rectangle, most of the chart.
+    for (const QRect &strip : joinCloseRects(std::move(strips)))
+        repaintNow(strip);
 }
 
 void ChartPicture::repaintNow(const QRect &rect)
@@ -76,10 +114,8 @@ void ChartPicture::repaintNow(const QRect &rect)
 
 QRect ChartPicture::lineRect(const ChartLine &line) const
 {
-    const QPointF a = line.from / kTwipsPerPixel;
-    const QPointF b = line.to / kTwipsPerPixel;
-    const QRectF r = QRectF(a, b).normalized().adjusted(-1, -1, 2, 2);
-    return r.toAlignedRect().translated(kBorderPx, kBorderPx).intersected(rect());
+    // Inside the drawing area, so that a moving arm leaves the border alone.
+    return (armPixels(line) & QRect(QPoint(), areaSize())).translated(kBorderPx, kBorderPx);
 }
 
 QImage &ChartPicture::drawings()
@@ -94,6 +130,9 @@ void ChartPicture::drawScaledPicture(const QImage &picture)
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, picture);
     painter.end();
+    m_drawn |= picture.rect();
+    if (m_natural.isNull() && !picture.hasAlphaChannel())
+        m_opaque = picture.rect();
     update();
 }
 
@@ -124,23 +163,31 @@ void ChartPicture::paintEvent(QPaintEvent *event)
     painter.save();
     painter.translate(kBorderPx, kBorderPx);
     // A moving cross-hair dirties four thin strips; their bounding rectangle would be the whole chart.
-    const QRegion areaRegion = event->region().translated(-kBorderPx, -kBorderPx) & QRect(QPoint(), areaSize());
-    for (const QRect &area : areaRegion) {
-        painter.fillRect(area, palette().color(QPalette::Window));
+    const QRect area(QPoint(), areaSize());
+    const QRegion areaRegion = event->region().translated(-kBorderPx, -kBorderPx) & area;
+    const QColor crossHair = palette().color(QPalette::Highlight);
+    for (const QRect &dirty : areaRegion) {
+        // A thin upright strip is a thousand short rows, each with its own cost: draw no layer it does not need.
+        if (!m_opaque.contains(dirty))
+            painter.fillRect(dirty, palette().color(QPalette::Window));
         if (!m_natural.isNull())
-            painter.drawImage(area.topLeft(), m_natural, area);
-        if (!m_drawings.isNull())
-            painter.drawImage(area.topLeft(), m_drawings, area);
-    }
-    painter.setClipRegion(areaRegion);
-    painter.setPen(QPen(palette().color(QPalette::Highlight), 1));
-    for (const ChartLine &line : m_lines) {
-        if (line.visible)
-            painter.drawLine(line.from / kTwipsPerPixel, line.to / kTwipsPerPixel);
+            painter.drawImage(dirty.topLeft(), m_natural, dirty);
+        if (const QRect drawn = dirty & m_drawn; !drawn.isEmpty())
+            painter.drawImage(drawn.topLeft(), m_drawings, drawn);
+        for (const ChartLine &line : m_lines) {
+            if (line.visible)
+                painter.fillRect(armPixels(line) & dirty, crossHair);
+        }
     }
     painter.restore();
+    if (area.translated(kBorderPx, kBorderPx).contains(event->region().boundingRect()))
+        return; // the border is untouched
+    paintBorder(painter);
+}
 
-    // A sunken border, two pixels wide.
+// A sunken border, two pixels wide.
+void ChartPicture::paintBorder(QPainter &painter) const
+{
     const QRect outer = rect().adjusted(0, 0, -1, -1);
     painter.setPen(palette().color(QPalette::Dark));
     painter.drawLine(outer.topLeft(), outer.topRight());

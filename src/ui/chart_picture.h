@@ -6,7 +6,7 @@
 
 #include <array>
 
-// One arm of the cross-hair, in twips of the drawing area.
+// One arm of the cross-hair, horizontal or vertical, in twips of the drawing area.
 struct ChartLine {
     bool visible = false;
     QPointF from;
@@ -43,6 +43,7 @@ public:
     // Line2..Line5 are indices 0..3.
     [[nodiscard]] const ChartLine &line(int index) const { return m_lines.at(index); }
     void setLine(int index, const ChartLine &line);
+    void setLines(const std::array<ChartLine, 4> &lines); // one repaint for strips that lie close together
 
     [[nodiscard]] QSize areaSize() const; // the drawing area inside the border, pixels
 
@@ -60,10 +61,13 @@ private:
     [[nodiscard]] QPointF toTwips(QPointF widgetPos) const;
     [[nodiscard]] QRect lineRect(const ChartLine &line) const;
     void repaintNow(const QRect &rect);
+    void paintBorder(QPainter &painter) const;
     void fitDrawingsToArea();
 
     QImage m_natural;
     QImage m_drawings;
+    QRect m_drawn;  // where the drawings layer may hold something
+    QRect m_opaque; // where a picture covers the area with no transparency
     std::array<ChartLine, 4> m_lines;
     int m_drawingWidth = 1;
 };

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
@@ -105,8 +106,8 @@ Form5 *Form1::form5()
     return m_form5;
 }
 
-void Form1::paintEvent(QPaintEvent *)
+void Form1::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    m_printed.paint(painter, font());
+    m_printed.paint(painter, font(), event->rect());
 }

@@ -126,19 +126,17 @@ void Form1::showPointer(QPointF at)
     if (Option1->isChecked()) {
         setShape(Qt::CrossCursor);
         // The gap around the pointer is 120 twips, except 130 to its right.
-        Picture1->setLine(0, {true, {x - 20000, y}, {x - 120, y}});
-        Picture1->setLine(1, {true, {x + 130, y}, {x + 20000, y}});
-        Picture1->setLine(2, {true, {x, y - 20000}, {x, y - 120}});
-        Picture1->setLine(3, {true, {x, y + 20000}, {x, y + 120}});
+        Picture1->setLines(
+            {ChartLine{true, {x - 20000, y}, {x - 120, y}}, ChartLine{true, {x + 130, y}, {x + 20000, y}},
+             ChartLine{true, {x, y - 20000}, {x, y - 120}}, ChartLine{true, {x, y + 20000}, {x, y + 120}}});
         return;
     }
     if (!Option2->isChecked() && !Option3->isChecked())
         return;
-    for (int i = 0; i < 4; ++i) {
-        ChartLine line = Picture1->line(i);
-        line.visible = false;
-        Picture1->setLine(i, line);
-    }
+    std::array<ChartLine, 4> hidden;
+    for (int i = 0; i < 4; ++i)
+        hidden[i] = {false, Picture1->line(i).from, Picture1->line(i).to};
+    Picture1->setLines(hidden);
     setShape(Option2->isChecked() ? Qt::CrossCursor : Qt::ArrowCursor);
 }
 

@@ -3,6 +3,7 @@
 #include "ui/control_factory.h"
 
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 
@@ -40,8 +41,8 @@ void Form3::printLine(const QString &line)
     update();
 }
 
-void Form3::paintEvent(QPaintEvent *)
+void Form3::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    m_printed.paint(painter, font());
+    m_printed.paint(painter, font(), event->rect());
 }
