@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -127,6 +128,19 @@ LoadedPicture failure(const QString &path, QSize naturalSize = {})
 
 } // namespace
 
+QSize jpegReadSize(QSize natural, QSize wanted)
+{
+    if (wanted.isEmpty() || natural.isEmpty())
+        return wanted;
+    // The reader's own choice: the smallest M whose M/8 reduction is still at least the size asked for.
+    const double f = std::min(double(natural.width()) / wanted.width(), double(natural.height()) / wanted.height());
+    const int m = std::clamp(int(std::ceil(8 / f)), 1, 8);
+    // Asking for exactly half the picture makes M = 4 and leaves the reader no scaling of its own.
+    if (m == 3 && natural.width() % 2 == 0 && natural.height() % 2 == 0)
+        return natural / 2;
+    return wanted;
+}
+
 LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize naturalSize)> &displaySize)
 {
     QImageReader reader(path);
@@ -143,14 +157,16 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
     // JPEG decodes straight at the smaller size (DCT scaling), so only that size has to be allocated, with what
     // the decoder keeps of the whole picture; where that is not known, count the whole picture.
     const bool scaledRead = rescale && reader.supportsOption(QImageIOHandler::ScaledSize);
-    const qint64 decoderBytes = scaledRead && reader.format() == "jpeg" ? jpegDecoderBytes(path) : 0;
-    const bool countWanted = scaledRead && decoderBytes >= 0;
-    if (exceedsAllocationLimit(countWanted ? wanted : natural, std::max<qint64>(decoderBytes, 0)) ||
+    const bool jpeg = reader.format() == "jpeg";
+    const QSize readSize = scaledRead && jpeg ? jpegReadSize(natural, wanted) : wanted;
+    const qint64 decoderBytes = scaledRead && jpeg ? jpegDecoderBytes(path) : 0;
+    const bool countRead = scaledRead && decoderBytes >= 0;
+    if (exceedsAllocationLimit(countRead ? readSize : natural, std::max<qint64>(decoderBytes, 0)) ||
         exceedsAllocationLimit(wanted))
         return failure(path, natural);
 
     if (scaledRead) {
-        reader.setScaledSize(wanted);
+        reader.setScaledSize(readSize);
         // The JPEG reader decodes accurately and finishes its scaling smoothly (so thin chart lines
         // survive) only at a high quality hint; that is its default today, but say so.
         reader.setQuality(100);

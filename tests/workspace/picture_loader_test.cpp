@@ -162,25 +162,44 @@ TEST_F(PictureLoader, NaturalLoadKeepsTheSizeAndThePixels)
 TEST_F(PictureLoader, ReducedLoadHasTheDisplaySizeAndKeepsThinLines)
 {
     const QImage stored = thinLines();
-    for (const auto &[name, format] :
-         {std::pair{u"cizgi.jpg"_s, "JPG"}, {u"cizgi.bmp"_s, "BMP"}, {u"cizgi.png"_s, "PNG"}}) {
-        SCOPED_TRACE(name.toStdString());
-        ASSERT_TRUE(stored.save(path(name), format, 95));
+    // 700 x 525 is read at 2/8 of the picture; 560 x 420 at half of it, then scaled.
+    for (const QSize shown : {QSize(700, 525), QSize(560, 420)}) {
+        for (const auto &[name, format] :
+             {std::pair{u"cizgi.jpg"_s, "JPG"}, {u"cizgi.bmp"_s, "BMP"}, {u"cizgi.png"_s, "PNG"}}) {
+            SCOPED_TRACE(name.toStdString() + " at " + std::to_string(shown.width()));
+            ASSERT_TRUE(stored.save(path(name), format, 95));
 
-        const LoadedPicture picture = load(name, QSize(700, 525));
-        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
-        EXPECT_EQ(m_asked, std::vector<QSize>{QSize(1600, 1200)});
-        EXPECT_EQ(picture.naturalSize, QSize(1600, 1200));
-        ASSERT_EQ(picture.image.size(), QSize(700, 525));
-        EXPECT_EQ(picture.image.format(), QImage::Format_RGB32);
-        for (int k = 0; k < kLines; ++k) {
-            const int y = horizontalLine(k) * 525 / 1200;
-            const int x = verticalLine(k) * 700 / 1600;
-            EXPECT_LT(darkestGray(picture.image, QRect(0, y - 1, 330, 3)), 224) << "row " << horizontalLine(k);
-            EXPECT_LT(darkestGray(picture.image, QRect(x - 1, 0, 3, 525)), 224) << "column " << verticalLine(k);
+            m_asked.clear();
+            const LoadedPicture picture = load(name, shown);
+            ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+            EXPECT_EQ(m_asked, std::vector<QSize>{QSize(1600, 1200)});
+            EXPECT_EQ(picture.naturalSize, QSize(1600, 1200));
+            ASSERT_EQ(picture.image.size(), shown);
+            EXPECT_EQ(picture.image.format(), QImage::Format_RGB32);
+            const int w = shown.width();
+            const int h = shown.height();
+            for (int k = 0; k < kLines; ++k) {
+                const int y = horizontalLine(k) * h / 1200;
+                const int x = verticalLine(k) * w / 1600;
+                EXPECT_LT(darkestGray(picture.image, QRect(0, y - 1, w * 330 / 700, 3)), 224)
+                    << "row " << horizontalLine(k);
+                EXPECT_LT(darkestGray(picture.image, QRect(x - 1, 0, 3, h)), 224) << "column " << verticalLine(k);
+            }
+            // White stays white above the first line.
+            EXPECT_GT(darkestGray(picture.image, QRect(0, 0, w * 330 / 700, horizontalLine(0) * h / 1200 - 4)), 240);
         }
-        EXPECT_GT(darkestGray(picture.image, QRect(0, 0, 330, 12)), 240); // white stays white
     }
+}
+
+TEST(JpegReadSize, ThreeEighthsIsReadAsHalfWhereTheHalfIsExact)
+{
+    EXPECT_EQ(jpegReadSize({4000, 3000}, {1330, 997}), QSize(2000, 1500)); // 3/8 by the reader's own choice
+    EXPECT_EQ(jpegReadSize({1600, 1200}, {560, 420}), QSize(800, 600));
+    EXPECT_EQ(jpegReadSize({4000, 3000}, {700, 525}), QSize(700, 525));     // 2/8 runs fast already
+    EXPECT_EQ(jpegReadSize({8000, 6000}, {1330, 997}), QSize(1330, 997));   // 2/8
+    EXPECT_EQ(jpegReadSize({4000, 3000}, {2200, 1650}), QSize(2200, 1650)); // 5/8: half would be too small
+    EXPECT_EQ(jpegReadSize({4001, 3000}, {1330, 997}), QSize(1330, 997));   // no exact half
+    EXPECT_EQ(jpegReadSize({4000, 3000}, {}), QSize());
 }
 
 TEST_F(PictureLoader, UnreadableFilesAreRefusedByName)
