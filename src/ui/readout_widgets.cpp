@@ -1,0 +1,128 @@
+#include "ui/readout_widgets.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+#include <algorithm>
+
+std::optional<PlainGlyphs::Line> PlainGlyphs::layOut(const QFont &font, const QString &text)
+{
+    if (!m_raw.isValid() || font != m_font) {
+        m_font = font;
+        m_raw = QRawFont::fromFont(font);
+    }
+    if (!m_raw.isValid())
+        return std::nullopt;
+    const QList<quint32> glyphs = m_raw.glyphIndexesForString(text);
+    if (glyphs.size() != text.size() || std::find(glyphs.begin(), glyphs.end(), 0u) != glyphs.end())
+        return std::nullopt; // a missing glyph, or a character outside the basic plane
+    const QList<QPointF> advances = m_raw.advancesForGlyphIndexes(glyphs);
+    QList<QPointF> positions;
+    positions.reserve(glyphs.size());
+    qreal x = 0;
+    for (const QPointF &advance : advances) {
+        positions.append({x, 0});
+        x += advance.x();
+    }
+    Line line;
+    line.run.setRawFont(m_raw);
+    line.run.setGlyphIndexes(glyphs);
+    line.run.setPositions(positions);
+    line.width = x;
+    return line;
+}
+
+void ReadoutLabel::paintEvent(QPaintEvent *event)
+{
+    const bool plain = textFormat() == Qt::PlainText || !Qt::mightBeRichText(text());
+    const std::optional<PlainGlyphs::Line> line =
+        plain && !wordWrap() && pixmap().isNull() ? m_glyphs.layOut(font(), text()) : std::nullopt;
+    const QRect r = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const bool indented = indent() > 0 || (indent() < 0 && frameWidth() > 0);
+    if (!line || line->width > r.width() || indented) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    // Where the label's own layout puts the line: aligned in the contents, the baseline one ascent down.
+    const QFontMetricsF metrics(font());
+    const Qt::Alignment a = QStyle::visualAlignment(layoutDirection(), alignment());
+    qreal x = r.left();
+    if (a & Qt::AlignHCenter)
+        x = r.left() + (r.width() - line->width) / 2;
+    else if (a & Qt::AlignRight)
+        x = r.left() + r.width() - line->width;
+    qreal top = r.top();
+    if (a & Qt::AlignVCenter)
+        top = r.top() + (r.height() - metrics.height()) / 2;
+    else if (a & Qt::AlignBottom)
+        top = r.top() + r.height() - metrics.height();
+    QStyleOption state;
+    state.initFrom(this); // the colour group of the window's state, as the style would take it
+    QPainter painter(this);
+    painter.setPen(state.palette.color(foregroundRole()));
+    painter.drawGlyphRun(QPointF(x, top + metrics.ascent()), line->run);
+}
+
+bool ReadoutBox::paintsQuickly() const
+{
+    // Editing, a selection or a placeholder need the line edit's own painting.
+    return isReadOnly() && !hasFocus() && !hasSelectedText() && echoMode() == QLineEdit::Normal && !text().isEmpty();
+}
+
+const QPixmap &ReadoutBox::emptyPanel()
+{
+    const qint64 paletteKey = palette().cacheKey();
+    if (m_panel.size() != size() * devicePixelRatio() || m_panelPalette != paletteKey ||
+        m_panelEnabled != isEnabled()) {
+        m_panel = QPixmap(size() * devicePixelRatio());
+        m_panel.setDevicePixelRatio(devicePixelRatio());
+        m_panel.fill(Qt::transparent);
+        QPainter painter(&m_panel);
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        m_panelPalette = paletteKey;
+        m_panelEnabled = isEnabled();
+    }
+    return m_panel;
+}
+
+void ReadoutBox::paintEvent(QPaintEvent *event)
+{
+    if (!paintsQuickly()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    const QRect r = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this).marginsRemoved(textMargins());
+    // The line edit's own placing of a line that fits: two pixels in from the sides, one from the top or bottom.
+    constexpr int kHorizontalMargin = 2;
+    constexpr int kVerticalMargin = 1;
+    const QRect lineRect = r.adjusted(kHorizontalMargin, 0, -kHorizontalMargin, 0);
+    const std::optional<PlainGlyphs::Line> line = m_glyphs.layOut(font(), text());
+    const QFontMetrics metrics(font());
+    const int widthUsed = line ? qRound(line->width) + 1 : 0;
+    if (!line || widthUsed > lineRect.width()) {
+        QLineEdit::paintEvent(event); // the text scrolls
+        return;
+    }
+    const Qt::Alignment a = QStyle::visualAlignment(layoutDirection(), alignment());
+    int scroll = 0;
+    if (a & Qt::AlignRight)
+        scroll = widthUsed - lineRect.width() + 1;
+    else if (a & Qt::AlignHCenter)
+        scroll = (widthUsed - lineRect.width()) / 2;
+    const int x = lineRect.left() - scroll;
+    int top = r.top() + (r.height() - metrics.height() + 1) / 2;
+    if (a & Qt::AlignTop)
+        top = r.top() + kVerticalMargin;
+    else if (a & Qt::AlignBottom)
+        top = r.top() + r.height() - metrics.height() - kVerticalMargin;
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, emptyPanel());
+    painter.setClipRect(r);
+    painter.setPen(panel.palette.color(QPalette::Text));
+    painter.drawGlyphRun(QPointF(x, top + metrics.ascent()), line->run);
+}

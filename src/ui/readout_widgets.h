@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QGlyphRun>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRawFont>
+
+#include <optional>
+
+// A short plain text laid out glyph by glyph from the font's own advances, with no shaping: what numbers need,
+// at a fraction of the cost of a full text layout.
+class PlainGlyphs {
+public:
+    struct Line {
+        QGlyphRun run;
+        qreal width = 0;
+    };
+    // Empty when the font lacks a glyph, so the caller draws the text the usual way.
+    [[nodiscard]] std::optional<Line> layOut(const QFont &font, const QString &text);
+
+private:
+    QFont m_font;
+    QRawFont m_raw;
+};
+
+// The readouts rewritten on every mouse move over the chart. They look and behave as a label and a read-only
+// line edit; they only paint their plain text without the full text layout, which would cost several times
+// the cross-hair's own repaint.
+class ReadoutLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    PlainGlyphs m_glyphs;
+};
+
+class ReadoutBox : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    [[nodiscard]] bool paintsQuickly() const;
+    const QPixmap &emptyPanel();
+
+    PlainGlyphs m_glyphs;
+    QPixmap m_panel;
+    qint64 m_panelPalette = 0;
+    bool m_panelEnabled = true;
+};
