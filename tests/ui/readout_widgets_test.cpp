@@ -57,7 +57,7 @@ TEST(Readouts, PaintTheirTextWhereTheLabelAndTheLineEditDo)
     QWidget window;
     window.resize(300, 100);
     window.show();
-    for (const QString &text : {u"1503.75"_s, u"-0.00012"_s, u"8"_s, u"1.5E+12"_s}) {
+    for (const QString &text : {u"1503.75"_s, u"-0.00012"_s, u"8"_s, u"1.5E+12"_s, u"Gerçek x ="_s}) {
         SCOPED_TRACE(text.toStdString());
         for (const Qt::Alignment a :
              {Qt::AlignHCenter | Qt::AlignTop, Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignBottom}) {
