@@ -1,5 +1,6 @@
 #include "ui/readout_widgets.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -33,6 +34,28 @@ std::optional<PlainGlyphs::Line> PlainGlyphs::layOut(const QFont &font, const QS
     return line;
 }
 
+namespace {
+
+void fillWithWindow(QWidget *widget, const QRegion &region)
+{
+    QPainter painter(widget);
+    painter.setClipRegion(region);
+    painter.fillRect(widget->rect(), widget->palette().window());
+}
+
+} // namespace
+
+ReadoutLabel::ReadoutLabel(QWidget *parent)
+    : ReadoutLabel(QString(), parent)
+{
+}
+
+ReadoutLabel::ReadoutLabel(const QString &text, QWidget *parent)
+    : QLabel(text, parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
 void ReadoutLabel::paintEvent(QPaintEvent *event)
 {
     const bool plain = textFormat() == Qt::PlainText || !Qt::mightBeRichText(text());
@@ -41,6 +64,7 @@ void ReadoutLabel::paintEvent(QPaintEvent *event)
     const QRect r = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
     const bool indented = indent() > 0 || (indent() < 0 && frameWidth() > 0);
     if (!line || line->width > r.width() || indented) {
+        fillWithWindow(this, event->region());
         QLabel::paintEvent(event);
         return;
     }
@@ -60,8 +84,15 @@ void ReadoutLabel::paintEvent(QPaintEvent *event)
     QStyleOption state;
     state.initFrom(this); // the colour group of the window's state, as the style would take it
     QPainter painter(this);
+    painter.fillRect(event->rect(), palette().window());
     painter.setPen(state.palette.color(foregroundRole()));
     painter.drawGlyphRun(QPointF(x, top + metrics.ascent()), line->run);
+}
+
+ReadoutBox::ReadoutBox(QWidget *parent)
+    : QLineEdit(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 bool ReadoutBox::paintsQuickly() const
@@ -77,7 +108,7 @@ const QPixmap &ReadoutBox::emptyPanel()
         m_panelEnabled != isEnabled()) {
         m_panel = QPixmap(size() * devicePixelRatio());
         m_panel.setDevicePixelRatio(devicePixelRatio());
-        m_panel.fill(Qt::transparent);
+        m_panel.fill(palette().window().color()); // the rounded corners show the window
         QPainter painter(&m_panel);
         QStyleOptionFrame panel;
         initStyleOption(&panel);
@@ -91,6 +122,7 @@ const QPixmap &ReadoutBox::emptyPanel()
 void ReadoutBox::paintEvent(QPaintEvent *event)
 {
     if (!paintsQuickly()) {
+        fillWithWindow(this, event->region());
         QLineEdit::paintEvent(event);
         return;
     }
@@ -105,6 +137,7 @@ void ReadoutBox::paintEvent(QPaintEvent *event)
     const QFontMetrics metrics(font());
     const int widthUsed = line ? qRound(line->width) + 1 : 0;
     if (!line || widthUsed > lineRect.width()) {
+        fillWithWindow(this, event->region());
         QLineEdit::paintEvent(event); // the text scrolls
         return;
     }

@@ -26,10 +26,12 @@ private:
 
 // The readouts rewritten on every mouse move over the chart. They look and behave as a label and a read-only
 // line edit; they only paint their plain text without the full text layout, which would cost several times
-// the cross-hair's own repaint.
+// the cross-hair's own repaint. They also paint the window's background under them themselves, so that a
+// repaint of one leaves the window and the neighbours it overlaps alone.
 class ReadoutLabel : public QLabel {
 public:
-    using QLabel::QLabel;
+    explicit ReadoutLabel(QWidget *parent = nullptr);
+    explicit ReadoutLabel(const QString &text, QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -40,7 +42,7 @@ private:
 
 class ReadoutBox : public QLineEdit {
 public:
-    using QLineEdit::QLineEdit;
+    explicit ReadoutBox(QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -95,7 +95,9 @@ TEST(Readouts, SelectedOrOverlongTextIsPaintedByTheLineEditItself)
             box.selectAll();
         box.show();
         QApplication::processEvents();
-        return box.grab().toImage();
+        const QImage image = window.grab(box.geometry()).toImage(); // the window shows at the rounded corners
+        box.hide();
+        return image;
     };
     for (const auto &[text, select] : {std::pair{u"1503.75"_s, true}, {u"123456789.123456789012"_s, false}}) {
         SCOPED_TRACE(text.toStdString());
