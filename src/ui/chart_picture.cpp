@@ -2,6 +2,7 @@
 
 #include "ui/twips.h"
 #include "ui/twips_widgets.h"
+#include "workspace/huge_page_image.h"
 #include "workspace/repaint_strips.h"
 
 #include <QMouseEvent>
@@ -68,7 +69,10 @@ void ChartPicture::showDrawings(const QRect &areaPixels)
 
 void ChartPicture::eraseDrawings()
 {
-    m_drawings.fill(Qt::transparent);
+    if (layerIsOpaque())
+        m_drawings = newLayer(m_drawings.size(), false);
+    else
+        m_drawings.fill(Qt::transparent);
     m_drawn = QRect();
     if (m_natural.isNull())
         m_opaque = QRect();
@@ -126,14 +130,36 @@ QImage &ChartPicture::drawings()
 
 void ChartPicture::drawScaledPicture(const QImage &picture)
 {
+    if (m_natural.isNull() && !picture.hasAlphaChannel())
+        makeLayerOpaque();
     QPainter painter(&drawings());
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(0, 0, picture);
     painter.end();
     m_drawn |= picture.rect();
-    if (m_natural.isNull() && !picture.hasAlphaChannel())
-        m_opaque = picture.rect();
     update();
+}
+
+// An opaque chart under the drawings: the layer takes the window's colour where it held nothing and then
+// stands alone, so that repainting it is a copy rather than a blend of every pixel.
+void ChartPicture::makeLayerOpaque()
+{
+    fitDrawingsToArea();
+    if (layerIsOpaque())
+        return;
+    QImage opaque = newLayer(m_drawings.size(), true);
+    QPainter painter(&opaque);
+    painter.drawImage(0, 0, m_drawings);
+    painter.end();
+    m_drawings = std::move(opaque);
+    m_drawn = m_opaque = m_drawings.rect();
+}
+
+QImage ChartPicture::newLayer(QSize size, bool opaque) const
+{
+    QImage layer = hugePageImage(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    layer.fill(opaque ? palette().color(QPalette::Window) : QColor(Qt::transparent));
+    return layer;
 }
 
 void ChartPicture::resizeEvent(QResizeEvent *)
@@ -147,14 +173,15 @@ void ChartPicture::fitDrawingsToArea()
     if (m_drawings.width() >= area.width() && m_drawings.height() >= area.height())
         return;
     // The layer only grows, so drawings survive a smaller picture followed by a larger one.
-    QImage grown(area.expandedTo(m_drawings.size()), QImage::Format_ARGB32_Premultiplied);
-    grown.fill(Qt::transparent);
+    QImage grown = newLayer(area.expandedTo(m_drawings.size()), layerIsOpaque());
     if (!m_drawings.isNull()) {
         QPainter p(&grown);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(0, 0, m_drawings);
     }
     m_drawings = std::move(grown);
+    if (layerIsOpaque())
+        m_drawn = m_opaque = m_drawings.rect();
 }
 
 void ChartPicture::paintEvent(QPaintEvent *event)

@@ -63,6 +63,9 @@ private:
     void repaintNow(const QRect &rect);
     void paintBorder(QPainter &painter) const;
     void fitDrawingsToArea();
+    void makeLayerOpaque();
+    [[nodiscard]] bool layerIsOpaque() const { return !m_drawings.isNull() && !m_drawings.hasAlphaChannel(); }
+    [[nodiscard]] QImage newLayer(QSize size, bool opaque) const;
 
     QImage m_natural;
     QImage m_drawings;

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QImage>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegion>
 
 #include <gtest/gtest.h>
@@ -64,4 +65,46 @@ TEST(ChartPicture, MovingCrossHairRepaintsOnlyThinStripsAndLeavesNoTrace)
     EXPECT_EQ(shot.pixelColor(QPoint(50, 100) + border), QColor(Qt::white));
     EXPECT_NE(shot.pixelColor(QPoint(400, 50) + border), QColor(Qt::white)); // the new ones are drawn
     EXPECT_NE(shot.pixelColor(QPoint(50, 300) + border), QColor(Qt::white));
+}
+
+TEST(ChartPicture, ScaledChartIsDrawnOverTheWindowAndErasedBackToIt)
+{
+    QWidget window;
+    window.resize(900, 700);
+    ChartPicture chart(&window);
+    chart.resize(604, 404);
+    window.show();
+    QApplication::processEvents();
+    const QColor windowColour = chart.palette().color(QPalette::Window);
+    const QPoint border(ChartPicture::kBorderPx, ChartPicture::kBorderPx);
+    const auto shown = [&](QPoint areaPixel) { return chart.grab().toImage().pixelColor(areaPixel + border); };
+
+    // A symbol drawn before the chart, on the bare area, stays under the chart where the chart does not reach.
+    QPainter(&chart.drawings()).fillRect(QRect(500, 350, 4, 4), Qt::red);
+    chart.showDrawings(QRect(500, 350, 4, 4));
+    QImage scaled(400, 300, QImage::Format_RGB32);
+    scaled.fill(Qt::white);
+    chart.drawScaledPicture(scaled);
+    QPainter(&chart.drawings()).fillRect(QRect(10, 10, 4, 4), Qt::blue); // a symbol drawn on the chart
+    chart.showDrawings(QRect(10, 10, 4, 4));
+    crossHairAt(chart, {200, 150});
+    crossHairAt(chart, {250, 100}); // the strips under the old arms are restored from the layer
+    QApplication::processEvents();
+    EXPECT_EQ(shown({100, 200}), QColor(Qt::white));
+    EXPECT_EQ(shown({200, 50}), QColor(Qt::white));
+    EXPECT_EQ(shown({200, 150}), QColor(Qt::white));
+    EXPECT_EQ(shown({11, 11}), QColor(Qt::blue));
+    EXPECT_EQ(shown({501, 351}), QColor(Qt::red));
+    EXPECT_EQ(shown({450, 200}), windowColour.rgb()); // beside the chart: the window
+    EXPECT_EQ(shown({200, 350}), windowColour.rgb());
+
+    chart.eraseDrawings();
+    QApplication::processEvents();
+    for (const QPoint p : {QPoint(100, 200), QPoint(11, 11), QPoint(501, 351), QPoint(450, 200)})
+        EXPECT_EQ(shown(p), windowColour.rgb()) << p.x() << "," << p.y();
+    QPainter(&chart.drawings()).fillRect(QRect(20, 20, 4, 4), Qt::blue); // and drawing goes on after the erase
+    chart.showDrawings(QRect(20, 20, 4, 4));
+    QApplication::processEvents();
+    EXPECT_EQ(shown({21, 21}), QColor(Qt::blue));
+    EXPECT_EQ(shown({30, 30}), windowColour.rgb());
 }
