@@ -108,9 +108,9 @@ void Form1::Picture1_MouseMove(QPointF twips)
     readFormatChoices();
     const QString fx = formatted(values.x, readoutPattern(m_state.xFormatChoice));
     const QString fy = formatted(values.y, readoutPattern(m_state.yFormatChoice));
-    showPointer(twips);
     Text6->setText(fx);
     Text7->setText(fy);
+    showPointer(twips); // its repaint also paints the readouts changed above, in one pass
     followWithMagnifier(twips);
 }
 

@@ -36,6 +36,17 @@ std::optional<PlainGlyphs::Line> PlainGlyphs::layOut(const QFont &font, const QS
 
 namespace {
 
+// Numbers need no shaping, and the line edit lays its text out again on every change: without shaping
+// that layout costs a fraction, and the glyphs stand where the quick painting puts them.
+void keepUnshaped(QWidget *widget)
+{
+    QFont font = widget->font();
+    if (font.styleStrategy() & QFont::PreferNoShaping)
+        return;
+    font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+    widget->setFont(font);
+}
+
 void fillWithWindow(QWidget *widget, const QRegion &region)
 {
     QPainter painter(widget);
@@ -47,13 +58,20 @@ void fillWithWindow(QWidget *widget, const QRegion &region)
 
 ReadoutLabel::ReadoutLabel(QWidget *parent)
     : ReadoutLabel(QString(), parent)
-{
-}
+{}
 
 ReadoutLabel::ReadoutLabel(const QString &text, QWidget *parent)
     : QLabel(text, parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    keepUnshaped(this);
+}
+
+void ReadoutLabel::changeEvent(QEvent *event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        keepUnshaped(this);
 }
 
 void ReadoutLabel::paintEvent(QPaintEvent *event)
@@ -93,6 +111,14 @@ ReadoutBox::ReadoutBox(QWidget *parent)
     : QLineEdit(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    keepUnshaped(this);
+}
+
+void ReadoutBox::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        keepUnshaped(this);
 }
 
 bool ReadoutBox::paintsQuickly() const

@@ -34,6 +34,7 @@ public:
     explicit ReadoutLabel(const QString &text, QWidget *parent = nullptr);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -45,6 +46,7 @@ public:
     explicit ReadoutBox(QWidget *parent = nullptr);
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
