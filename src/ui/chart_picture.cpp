@@ -70,9 +70,8 @@ void ChartPicture::showDrawings(const QRect &areaPixels)
 void ChartPicture::eraseDrawings()
 {
     if (layerIsOpaque())
-        m_drawings = newLayer(m_drawings.size(), false);
-    else
-        m_drawings.fill(Qt::transparent);
+        m_drawings.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied); // the same pixels, no allocation
+    m_drawings.fill(Qt::transparent);
     m_drawn = QRect();
     if (m_natural.isNull())
         m_opaque = QRect();
@@ -147,11 +146,16 @@ void ChartPicture::makeLayerOpaque()
     fitDrawingsToArea();
     if (layerIsOpaque())
         return;
-    QImage opaque = newLayer(m_drawings.size(), true);
-    QPainter painter(&opaque);
-    painter.drawImage(0, 0, m_drawings);
-    painter.end();
-    m_drawings = std::move(opaque);
+    if (m_drawn.isEmpty()) { // as after every erase: the layer's own pixels will do
+        m_drawings.reinterpretAsFormat(QImage::Format_RGB32);
+        m_drawings.fill(palette().color(QPalette::Window));
+    } else {
+        QImage opaque = newLayer(m_drawings.size(), true);
+        QPainter painter(&opaque);
+        painter.drawImage(0, 0, m_drawings);
+        painter.end();
+        m_drawings = std::move(opaque);
+    }
     m_drawn = m_opaque = m_drawings.rect();
 }
 

@@ -107,4 +107,13 @@ TEST(ChartPicture, ScaledChartIsDrawnOverTheWindowAndErasedBackToIt)
     QApplication::processEvents();
     EXPECT_EQ(shown({21, 21}), QColor(Qt::blue));
     EXPECT_EQ(shown({30, 30}), windowColour.rgb());
+
+    chart.eraseDrawings(); // the next chart, on a bare layer
+    QImage next(300, 200, QImage::Format_RGB32);
+    next.fill(Qt::green);
+    chart.drawScaledPicture(next);
+    QApplication::processEvents();
+    EXPECT_EQ(shown({21, 21}), QColor(Qt::green));
+    EXPECT_EQ(shown({350, 150}), windowColour.rgb());
+    EXPECT_EQ(shown({100, 250}), windowColour.rgb());
 }
