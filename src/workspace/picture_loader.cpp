@@ -1,7 +1,5 @@
 #include "workspace/picture_loader.h"
 
-#include "workspace/huge_page_image.h"
-
 #include "workspace/picture_names.h"
 
 #include <QFile>
@@ -173,13 +171,8 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
         // survive) only at a high quality hint; that is its default today, but say so.
         reader.setQuality(100);
     }
-    // The readers fill an image of the right size and format in place: given one in large pages, a fresh
-    // picture does not fault in its memory 4 KiB at a time.
-    const QImage::Format decodedFormat = reader.imageFormat();
-    QImage image;
-    if (QImage::toPixelFormat(decodedFormat).bitsPerPixel() == 32)
-        image = hugePageImage(scaledRead ? readSize : natural, decodedFormat);
-    if (!reader.read(&image) || image.isNull())
+    QImage image = reader.read();
+    if (image.isNull())
         return failure(path, natural);
     if (rescale && image.size() != wanted) {
         // Area averaging keeps thin chart lines visible; the full-size picture is released at once.
