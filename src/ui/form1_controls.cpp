@@ -220,6 +220,9 @@ void Form1::createReadoutRow()
     Text7 = makeTextBox<ReadoutBox>(this, u"Text7"_s, {8160, 780, 1095, 285}, u" "_s);
     Text7->setAlignment(Qt::AlignRight);
     Text7->setReadOnly(true);
+    // A label with a free size asks the window for a new layout at each new text; these never change size.
+    for (QLabel *value : {Label4, Label5})
+        value->setFixedSize(value->size());
     Label15 = makeLabel(this, u"Label15"_s, {9480, 840, 615, 255}, u"Çizgi : "_s);
     Label15->setFont(ControlStyle::font(8.25, true));
     ControlStyle::setTextColour(Label15, QColor(0, 128, 128));

@@ -7,24 +7,44 @@
 
 #include <algorithm>
 
+void PlainGlyphs::useFont(const QFont &font)
+{
+    m_font = font;
+    m_raw = QRawFont::fromFont(font);
+    const QFontMetricsF metrics(font);
+    m_ascent = metrics.ascent();
+    m_height = metrics.height();
+    const QFontMetrics pixels(font);
+    m_ascentPixels = pixels.ascent();
+    m_heightPixels = pixels.height();
+    m_latin1.fill({});
+}
+
 std::optional<PlainGlyphs::Line> PlainGlyphs::layOut(const QFont &font, const QString &text)
 {
-    if (!m_raw.isValid() || font != m_font) {
-        m_font = font;
-        m_raw = QRawFont::fromFont(font);
-    }
+    if (!m_raw.isValid() || font != m_font)
+        useFont(font);
     if (!m_raw.isValid())
         return std::nullopt;
-    const QList<quint32> glyphs = m_raw.glyphIndexesForString(text);
-    if (glyphs.size() != text.size() || std::find(glyphs.begin(), glyphs.end(), 0u) != glyphs.end())
-        return std::nullopt; // a missing glyph, or a character outside the basic plane
-    const QList<QPointF> advances = m_raw.advancesForGlyphIndexes(glyphs);
+    QList<quint32> glyphs;
     QList<QPointF> positions;
-    positions.reserve(glyphs.size());
+    glyphs.reserve(text.size());
+    positions.reserve(text.size());
     qreal x = 0;
-    for (const QPointF &advance : advances) {
+    for (const QChar c : text) {
+        if (c.unicode() >= m_latin1.size())
+            return std::nullopt; // the caller's own painting handles the rest of Unicode
+        Glyph &glyph = m_latin1[c.unicode()];
+        if (glyph.index == 0) {
+            const QList<quint32> index = m_raw.glyphIndexesForString(QString(c));
+            if (index.size() != 1 || index.front() == 0)
+                return std::nullopt; // a glyph the font lacks
+            glyph.index = index.front();
+            glyph.advance = m_raw.advancesForGlyphIndexes(index).front().x();
+        }
+        glyphs.append(glyph.index);
         positions.append({x, 0});
-        x += advance.x();
+        x += glyph.advance;
     }
     Line line;
     line.run.setRawFont(m_raw);
@@ -87,7 +107,6 @@ void ReadoutLabel::paintEvent(QPaintEvent *event)
         return;
     }
     // Where the label's own layout puts the line: aligned in the contents, the baseline one ascent down.
-    const QFontMetricsF metrics(font());
     const Qt::Alignment a = QStyle::visualAlignment(layoutDirection(), alignment());
     qreal x = r.left();
     if (a & Qt::AlignHCenter)
@@ -96,15 +115,13 @@ void ReadoutLabel::paintEvent(QPaintEvent *event)
         x = r.left() + r.width() - line->width;
     qreal top = r.top();
     if (a & Qt::AlignVCenter)
-        top = r.top() + (r.height() - metrics.height()) / 2;
+        top = r.top() + (r.height() - m_glyphs.height()) / 2;
     else if (a & Qt::AlignBottom)
-        top = r.top() + r.height() - metrics.height();
-    QStyleOption state;
-    state.initFrom(this); // the colour group of the window's state, as the style would take it
+        top = r.top() + r.height() - m_glyphs.height();
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().window());
-    painter.setPen(state.palette.color(foregroundRole()));
-    painter.drawGlyphRun(QPointF(x, top + metrics.ascent()), line->run);
+    painter.setPen(palette().color(foregroundRole())); // in the colour group of the window's state
+    painter.drawGlyphRun(QPointF(x, top + m_glyphs.ascent()), line->run);
 }
 
 ReadoutBox::ReadoutBox(QWidget *parent)
@@ -160,7 +177,6 @@ void ReadoutBox::paintEvent(QPaintEvent *event)
     constexpr int kVerticalMargin = 1;
     const QRect lineRect = r.adjusted(kHorizontalMargin, 0, -kHorizontalMargin, 0);
     const std::optional<PlainGlyphs::Line> line = m_glyphs.layOut(font(), text());
-    const QFontMetrics metrics(font());
     const int widthUsed = line ? qRound(line->width) + 1 : 0;
     if (!line || widthUsed > lineRect.width()) {
         fillWithWindow(this, event->region());
@@ -174,14 +190,14 @@ void ReadoutBox::paintEvent(QPaintEvent *event)
     else if (a & Qt::AlignHCenter)
         scroll = (widthUsed - lineRect.width()) / 2;
     const int x = lineRect.left() - scroll;
-    int top = r.top() + (r.height() - metrics.height() + 1) / 2;
+    int top = r.top() + (r.height() - m_glyphs.heightPixels() + 1) / 2;
     if (a & Qt::AlignTop)
         top = r.top() + kVerticalMargin;
     else if (a & Qt::AlignBottom)
-        top = r.top() + r.height() - metrics.height() - kVerticalMargin;
+        top = r.top() + r.height() - m_glyphs.heightPixels() - kVerticalMargin;
     QPainter painter(this);
     painter.drawPixmap(0, 0, emptyPanel());
     painter.setClipRect(r);
     painter.setPen(panel.palette.color(QPalette::Text));
-    painter.drawGlyphRun(QPointF(x, top + metrics.ascent()), line->run);
+    painter.drawGlyphRun(QPointF(x, top + m_glyphs.ascentPixels()), line->run);
 }

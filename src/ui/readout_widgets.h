@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QRawFont>
 
+#include <array>
 #include <optional>
 
 // A short plain text laid out glyph by glyph from the font's own advances, with no shaping: what numbers need,
@@ -18,10 +19,26 @@ public:
     };
     // Empty when the font lacks a glyph, so the caller draws the text the usual way.
     [[nodiscard]] std::optional<Line> layOut(const QFont &font, const QString &text);
+    // The font's metrics as QFontMetricsF gives them, for the font of the last layOut().
+    [[nodiscard]] qreal ascent() const { return m_ascent; }
+    [[nodiscard]] qreal height() const { return m_height; }
+    [[nodiscard]] int ascentPixels() const { return m_ascentPixels; } // as QFontMetrics gives them
+    [[nodiscard]] int heightPixels() const { return m_heightPixels; }
 
 private:
+    struct Glyph {
+        quint32 index = 0; // 0: not looked up yet, or missing from the font
+        qreal advance = 0;
+    };
+    void useFont(const QFont &font);
+
     QFont m_font;
     QRawFont m_raw;
+    qreal m_ascent = 0;
+    qreal m_height = 0;
+    int m_ascentPixels = 0;
+    int m_heightPixels = 0;
+    std::array<Glyph, 256> m_latin1{}; // what readouts show: looked up once per font
 };
 
 // The readouts rewritten on every mouse move over the chart. They look and behave as a label and a read-only

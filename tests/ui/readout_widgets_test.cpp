@@ -106,3 +106,34 @@ TEST(Readouts, SelectedOrOverlongTextIsPaintedByTheLineEditItself)
         EXPECT_EQ(paint(readout, text, select), paint(qtBox, text, select));
     }
 }
+
+// The glyphs a readout has looked up belong to its font: after a new font the text stands where Qt puts it.
+TEST(Readouts, KeepPlacingTextRightAfterTheFontChanges)
+{
+    QWidget window;
+    window.resize(300, 100);
+    window.show();
+    const auto grabbed = [&](QWidget &widget, const QFont &font) {
+        widget.setFont(font);
+        QApplication::processEvents();
+        return widget.grab().toImage();
+    };
+    const QString text = u"-1503.7500"_s;
+    QLabel qtLabel(text, &window);
+    ReadoutLabel label(text, &window);
+    QLineEdit qtBox(text, &window);
+    ReadoutBox box(&window);
+    box.setText(text);
+    for (QLineEdit *b : {&qtBox, static_cast<QLineEdit *>(&box)}) {
+        b->setReadOnly(true);
+        b->setAlignment(Qt::AlignRight);
+        b->setGeometry(10, 40, 140, 30);
+    }
+    qtLabel.setGeometry(10, 5, 140, 30);
+    label.setGeometry(10, 5, 140, 30);
+    for (const QFont &font : {ControlStyle::font(), ControlStyle::font(14, true), ControlStyle::font(9.75)}) {
+        SCOPED_TRACE(font.toString().toStdString());
+        expectNear(ink(grabbed(label, font), 200), ink(grabbed(qtLabel, font), 200));
+        expectNear(ink(grabbed(box, font), 450), ink(grabbed(qtBox, font), 450));
+    }
+}
