@@ -10,20 +10,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-void send(Form1 &form, QEvent::Type type, QPoint picturePixel)
-{
-    auto *chart = form.findChild<ChartPicture *>(u"Picture1"_s);
-    const QPointF at = picturePixel + QPointF(ChartPicture::kBorderPx, ChartPicture::kBorderPx);
-    const bool move = type == QEvent::MouseMove;
-    QMouseEvent event(type, at, chart->mapToGlobal(at), move ? Qt::NoButton : Qt::LeftButton,
-                      move ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(chart, &event);
-}
-
-} // namespace
-
 BenchForm::BenchForm(QSize screen)
     : desktop(screen)
     , form(std::make_unique<Form1>(desktop))
@@ -31,6 +17,16 @@ BenchForm::BenchForm(QSize screen)
     form->setGeometry(QRect(QPoint(0, 0), screen));
     form->show();
     flushPaints();
+    m_chart = form->findChild<ChartPicture *>(u"Picture1"_s);
+}
+
+void BenchForm::send(QEvent::Type type, QPoint picturePixel)
+{
+    const QPointF at = picturePixel + QPointF(ChartPicture::kBorderPx, ChartPicture::kBorderPx);
+    const bool move = type == QEvent::MouseMove;
+    QMouseEvent event(type, at, m_chart->mapToGlobal(at), move ? Qt::NoButton : Qt::LeftButton,
+                      move ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_chart, &event);
 }
 
 void BenchForm::clickButton(const char *name)
@@ -64,11 +60,11 @@ void BenchForm::startCurve()
 
 void BenchForm::moveTo(QPoint picturePixel)
 {
-    send(*form, QEvent::MouseMove, picturePixel);
+    send(QEvent::MouseMove, picturePixel);
 }
 
 void BenchForm::pressAt(QPoint picturePixel)
 {
-    send(*form, QEvent::MouseButtonPress, picturePixel);
-    send(*form, QEvent::MouseButtonRelease, picturePixel);
+    send(QEvent::MouseButtonPress, picturePixel);
+    send(QEvent::MouseButtonRelease, picturePixel);
 }

@@ -3,6 +3,7 @@
 #include "support/fake_desktop.h"
 #include "ui/form1.h"
 
+#include <QEvent>
 #include <QPoint>
 #include <QString>
 
@@ -20,4 +21,8 @@ struct BenchForm {
     void startCurve();
     void moveTo(QPoint picturePixel);
     void pressAt(QPoint picturePixel);
+
+private:
+    void send(QEvent::Type type, QPoint picturePixel);
+    QWidget *m_chart = nullptr; // looked up once: a search of the window's controls per event is not the program's
 };
