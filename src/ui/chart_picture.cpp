@@ -206,8 +206,8 @@ void ChartPicture::paintEvent(QPaintEvent *event)
         if (const QRect drawn = dirty & m_drawn; !drawn.isEmpty())
             painter.drawImage(drawn.topLeft(), m_drawings, drawn);
         for (const ChartLine &line : m_lines) {
-            if (line.visible)
-                painter.fillRect(armPixels(line) & dirty, crossHair);
+            if (const QRect arm = armPixels(line) & dirty; line.visible && !arm.isEmpty())
+                painter.fillRect(arm, crossHair);
         }
     }
     painter.restore();
