@@ -138,6 +138,11 @@ QSize jpegReadSize(QSize natural, QSize wanted)
     // Asking for exactly half the picture makes M = 4 and leaves the reader no scaling of its own.
     if (m == 3 && natural.width() % 2 == 0 && natural.height() % 2 == 0)
         return natural / 2;
+    // At 6/8 and 7/8, and at 5/8 for a picture of a few megapixels, the whole picture decodes sooner; it is at
+    // most twice the display size across, so its memory is no concern.
+    constexpr qint64 kWholeAtFiveEighthsPixels = 8'000'000;
+    if (m == 6 || m == 7 || (m == 5 && qint64(natural.width()) * natural.height() <= kWholeAtFiveEighthsPixels))
+        return natural;
     return wanted;
 }
 

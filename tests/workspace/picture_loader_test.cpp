@@ -162,8 +162,8 @@ TEST_F(PictureLoader, NaturalLoadKeepsTheSizeAndThePixels)
 TEST_F(PictureLoader, ReducedLoadHasTheDisplaySizeAndKeepsThinLines)
 {
     const QImage stored = thinLines();
-    // 700 x 525 is read at 2/8 of the picture; 560 x 420 at half of it, then scaled.
-    for (const QSize shown : {QSize(700, 525), QSize(560, 420)}) {
+    // 700 x 525 is read at 2/8 of the picture; 560 x 420 at half of it and 1116 x 837 whole, then scaled.
+    for (const QSize shown : {QSize(700, 525), QSize(560, 420), QSize(1116, 837)}) {
         for (const auto &[name, format] :
              {std::pair{u"cizgi.jpg"_s, "JPG"}, {u"cizgi.bmp"_s, "BMP"}, {u"cizgi.png"_s, "PNG"}}) {
             SCOPED_TRACE(name.toStdString() + " at " + std::to_string(shown.width()));
@@ -191,13 +191,17 @@ TEST_F(PictureLoader, ReducedLoadHasTheDisplaySizeAndKeepsThinLines)
     }
 }
 
-TEST(JpegReadSize, ThreeEighthsIsReadAsHalfWhereTheHalfIsExact)
+TEST(JpegReadSize, ReductionsWithoutVectorCodeAreReadAsHalfOrWhole)
 {
     EXPECT_EQ(jpegReadSize({4000, 3000}, {1330, 997}), QSize(2000, 1500)); // 3/8 by the reader's own choice
     EXPECT_EQ(jpegReadSize({1600, 1200}, {560, 420}), QSize(800, 600));
     EXPECT_EQ(jpegReadSize({4000, 3000}, {700, 525}), QSize(700, 525));     // 2/8 runs fast already
     EXPECT_EQ(jpegReadSize({8000, 6000}, {1330, 997}), QSize(1330, 997));   // 2/8
-    EXPECT_EQ(jpegReadSize({4000, 3000}, {2200, 1650}), QSize(2200, 1650)); // 5/8: half would be too small
+    EXPECT_EQ(jpegReadSize({4000, 3000}, {2200, 1650}), QSize(2200, 1650)); // 5/8 of 12 MP: half would be too small
+    EXPECT_EQ(jpegReadSize({1600, 1200}, {1116, 837}), QSize(1600, 1200));  // 6/8: the whole picture
+    EXPECT_EQ(jpegReadSize({4000, 3000}, {3076, 2307}), QSize(4000, 3000)); // 7/8
+    EXPECT_EQ(jpegReadSize({1600, 1200}, {1000, 750}), QSize(1600, 1200));  // 5/8 of 2 MP
+    EXPECT_EQ(jpegReadSize({1600, 1200}, {1600, 1200}), QSize(1600, 1200)); // 8/8: no reduction at all
     EXPECT_EQ(jpegReadSize({4001, 3000}, {1330, 997}), QSize(1330, 997));   // no exact half
     EXPECT_EQ(jpegReadSize({4000, 3000}, {}), QSize());
 }
