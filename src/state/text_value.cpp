@@ -69,13 +69,15 @@ bool beyondLargest(std::string_view number)
 {
     const auto e = number.find('e');
     const std::string_view mantissa = number.substr(0, e);
+    // Any exponent this far out decides alone, and leaves room to add the mantissa's few digits to it.
+    constexpr long long kFar = std::numeric_limits<long long>::max() / 2;
     long long exponent = 0;
     if (e != std::string_view::npos) {
         const std::string_view digits = number.substr(e + 1);
         if (std::from_chars(digits.data(), digits.data() + digits.size(), exponent).ec != std::errc()) {
-            exponent = digits.starts_with('-') ? std::numeric_limits<long long>::min() / 2
-                                               : std::numeric_limits<long long>::max() / 2;
+            exponent = digits.starts_with('-') ? -kFar : kFar;
         }
+        exponent = std::clamp(exponent, -kFar, kFar);
     }
     const auto point = std::min(mantissa.find('.'), mantissa.size());
     const auto first = mantissa.find_first_not_of("-0.");

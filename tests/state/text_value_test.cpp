@@ -113,6 +113,8 @@ TEST(TextValueTest, OverflowIsNotOkUnderflowIsZero)
         {u"1e99999999999999999999"_s, 0, false, 22},
         {u"1e-99999999999999999999"_s, 0, true, 23},
         {u"0e99999999999999999999"_s, 0, true, 22},
+        {u"100e9223372036854775807"_s, 0, false, 23}, // exponents at the ends of the integer range
+        {u"0.001e-9223372036854775808"_s, 0, true, 26},
         {u"1"_s + QString(399, u'0'), 0, false, 400},
     });
 }
