@@ -1,7 +1,7 @@
 #include "ui/control_style.h"
 
 #include <QApplication>
-#include <QFontInfo>
+#include <QFontDatabase>
 #include <QPalette>
 #include <QWidget>
 
@@ -18,11 +18,18 @@ static QFont sansSerif(const QString &designed)
     return f;
 }
 
+// Asked of the font list once: matching a font to find out would load a face of its own at start-up.
+static bool designedFaceInstalled()
+{
+    static const bool installed = QFontDatabase::families().contains(u"MS Sans Serif"_s, Qt::CaseInsensitive);
+    return installed;
+}
+
 QFont font(double pointSize, bool bold)
 {
     QFont f = sansSerif(u"MS Sans Serif"_s);
     // The designed face is narrower than the substitutes: squeeze them a little so captions keep fitting.
-    if (QFontInfo(f).family() != u"MS Sans Serif"_s)
+    if (!designedFaceInstalled())
         f.setStretch(94);
     f.setPointSizeF(pointSize);
     f.setBold(bold);
