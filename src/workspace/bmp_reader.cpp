@@ -1,0 +1,108 @@
+#include "workspace/bmp_reader.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+constexpr int kFileHeaderBytes = 14;
+constexpr int kInfoHeaderBytes = 40; // BITMAPINFOHEADER; version 4 and 5 headers extend it to 108 and 124
+constexpr int kLargestHeaderBytes = 124;
+constexpr qint64 kChunkBytes = 256 * 1024; // rows are read a cache-sized chunk at a time
+
+quint32 u32(const uchar *p)
+{
+    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+}
+
+quint16 u16(const uchar *p)
+{
+    return quint16(p[0] | p[1] << 8);
+}
+
+struct PlainLayout {
+    int width = 0;
+    int height = 0;
+    int bytesPerPixel = 0;
+    qint64 dataStart = 0;
+    qint64 rowBytes = 0; // each stored row is padded to four bytes
+};
+
+// The layout of a bottom-up, uncompressed 24- or 32-bit BMP as Qt's reader would read it; bytesPerPixel is 0
+// for anything else, which is left to that reader.
+PlainLayout plainLayout(const uchar *header, qint64 size)
+{
+    PlainLayout none;
+    if (size < kFileHeaderBytes + kInfoHeaderBytes || header[0] != 'B' || header[1] != 'M')
+        return none;
+    const uchar *info = header + kFileHeaderBytes;
+    const quint32 infoBytes = u32(info);
+    if (infoBytes != 40 && infoBytes != 108 && infoBytes != 124)
+        return none;
+    if (size < kFileHeaderBytes + qint64(infoBytes))
+        return none;
+    if (infoBytes == 124 && u32(info + 120) != 0)
+        return none; // Qt refuses a version 5 header whose reserved field is set
+    const qint32 width = qint32(u32(info + 4));
+    const qint32 height = qint32(u32(info + 8));
+    const int bits = u16(info + 14);
+    if (width <= 0 || height <= 0 || u16(info + 12) != 1 || u32(info + 16) != 0 || (bits != 24 && bits != 32))
+        return none;
+    const quint32 offset = u32(header + 10);
+    if (offset < quint32(kFileHeaderBytes) + infoBytes || offset > quint32(INT_MAX))
+        return none; // pixels that overlap the header: Qt's own reading of that is kept
+    PlainLayout out;
+    out.width = width;
+    out.height = height;
+    out.bytesPerPixel = bits / 8;
+    out.dataStart = offset;
+    out.rowBytes = (qint64(width) * bits + 31) / 32 * 4;
+    return out;
+}
+
+void convertRow(const uchar *from, QRgb *to, int width, int bytesPerPixel)
+{
+    // Stored blue, green, red (and an unused byte): the bytes of an RGB32 pixel, with the alpha made opaque.
+    if (bytesPerPixel == 4) {
+        for (int x = 0; x < width; ++x)
+            to[x] = 0xff000000u | u32(from + 4 * x);
+        return;
+    }
+    for (int x = 0; x < width; ++x, from += 3)
+        to[x] = 0xff000000u | quint32(from[0]) | quint32(from[1]) << 8 | quint32(from[2]) << 16;
+}
+
+} // namespace
+
+QImage readPlainBmp(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    uchar header[kFileHeaderBytes + kLargestHeaderBytes];
+    const qint64 headerBytes = file.read(reinterpret_cast<char *>(header), sizeof header);
+    const PlainLayout layout = plainLayout(header, headerBytes);
+    if (layout.bytesPerPixel == 0 || layout.dataStart + layout.rowBytes * layout.height > file.size())
+        return {};
+    QImage image(layout.width, layout.height, QImage::Format_RGB32);
+    if (image.isNull() || !file.seek(layout.dataStart))
+        return {};
+
+    const int chunkRows = int(std::clamp<qint64>(kChunkBytes / layout.rowBytes, 1, layout.height));
+    QByteArray chunk(qsizetype(chunkRows * layout.rowBytes), Qt::Uninitialized);
+    for (int stored = 0; stored < layout.height; stored += chunkRows) {
+        const int rows = std::min(chunkRows, layout.height - stored);
+        if (file.read(chunk.data(), rows * layout.rowBytes) != rows * layout.rowBytes)
+            return {};
+        const auto *bytes = reinterpret_cast<const uchar *>(chunk.constData());
+        for (int r = 0; r < rows; ++r) {
+            // The first stored row is the bottom one.
+            const int y = layout.height - 1 - (stored + r);
+            convertRow(bytes + r * layout.rowBytes, reinterpret_cast<QRgb *>(image.scanLine(y)), layout.width,
+                       layout.bytesPerPixel);
+        }
+    }
+    return image;
+}
