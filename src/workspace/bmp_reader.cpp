@@ -1,6 +1,7 @@
 #include "workspace/bmp_reader.h"
 
 #include <QFile>
+#include <QtEndian>
 
 #include <algorithm>
 #include <climits>
@@ -14,7 +15,7 @@ constexpr qint64 kChunkBytes = 256 * 1024; // rows are read a cache-sized chunk 
 
 quint32 u32(const uchar *p)
 {
-    return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
+    return qFromLittleEndian<quint32>(p);
 }
 
 quint16 u16(const uchar *p)
@@ -70,7 +71,18 @@ void convertRow(const uchar *from, QRgb *to, int width, int bytesPerPixel)
             to[x] = 0xff000000u | u32(from + 4 * x);
         return;
     }
-    for (int x = 0; x < width; ++x, from += 3)
+    // Four pixels are twelve bytes, three little-endian words.
+    int x = 0;
+    for (; x + 4 <= width; x += 4, from += 12) {
+        const quint32 a = u32(from);
+        const quint32 b = u32(from + 4);
+        const quint32 c = u32(from + 8);
+        to[x] = 0xff000000u | a;
+        to[x + 1] = 0xff000000u | a >> 24 | b << 8;
+        to[x + 2] = 0xff000000u | b >> 16 | c << 16;
+        to[x + 3] = 0xff000000u | c >> 8;
+    }
+    for (; x < width; ++x, from += 3)
         to[x] = 0xff000000u | quint32(from[0]) | quint32(from[1]) << 8 | quint32(from[2]) << 16;
 }
 
