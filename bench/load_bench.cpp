@@ -11,7 +11,9 @@
 
 #include <QImageReader>
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -23,6 +25,8 @@ struct Picture {
 const Picture kPictures[] = {{{1600, 1200}, "jpg"},  {{4000, 3000}, "jpg"}, {{8000, 6000}, "jpg"},
                              {{12000, 9000}, "jpg"}, {{1600, 1200}, "bmp"}, {{8000, 6000}, "bmp"}};
 const QSize kScreens[] = {{1024, 768}, {1920, 1080}};
+// A screen with room for the small pictures, where they are shown at their natural size.
+const QSize kLargeScreen{3840, 2160};
 
 std::string sizeName(QSize s)
 {
@@ -65,7 +69,10 @@ const bool registered = [] {
         const std::string bare = "Load/" + pictureName(p) + "/bare_QImageReader_read";
         withSpread(benchmark::RegisterBenchmark(bare.c_str(), bareRead, p), 5)->Unit(benchmark::kMillisecond);
         const bool large = p.size.width() * p.size.height() >= 12'000'000;
-        for (const QSize &screen : kScreens) {
+        std::vector<QSize> screens(std::begin(kScreens), std::end(kScreens));
+        if (p.size.width() <= 1600)
+            screens.push_back(kLargeScreen);
+        for (const QSize &screen : screens) {
             const std::string name = "Load/" + pictureName(p) + "/screen_" + sizeName(screen);
             withSpread(benchmark::RegisterBenchmark(name.c_str(), loadThroughDialog, p, screen), 5)
                 ->Unit(benchmark::kMillisecond);

@@ -71,7 +71,14 @@ void ChartPicture::eraseDrawings()
 {
     if (layerIsOpaque())
         m_drawings.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied); // the same pixels, no allocation
-    m_drawings.fill(Qt::transparent);
+    // Outside what was drawn the layer is clear already; a new picture usually comes with nothing drawn.
+    if (const QRect drawn = m_drawn & m_drawings.rect(); drawn == m_drawings.rect()) {
+        m_drawings.fill(Qt::transparent);
+    } else if (!drawn.isEmpty()) {
+        QPainter painter(&m_drawings);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(drawn, Qt::transparent);
+    }
     m_drawn = QRect();
     if (m_natural.isNull())
         m_opaque = QRect();
