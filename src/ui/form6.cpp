@@ -284,21 +284,34 @@ Form6::Form6()
     , m_mainIcon(chartIcon())
     , m_auxiliaryIcon(tableIcon())
     , m_closeIcon(crossIcon())
-{
-    for (const ShapeField &field : kShapeFields)
-        m_pictures.insert(field.pictureName.toString(), shapePalette(field.shape));
-    for (const ThicknessField &field : kThicknessFields)
-        m_pictures.insert(field.pictureName.toString(), thicknessPalette(field.width));
-    for (const ColourField &field : kColourFields) {
-        const QString name = field.pictureName.toString();
-        const int width = name == u"Picture11"_s ? kWideColourPictureWidth : kColourPaletteSize.width;
-        m_pictures.insert(name, colourPalette(field, width));
-    }
-}
+{}
 
 QImage Form6::picture(const QString &name) const
 {
-    return m_pictures.value(name);
+    // Drawn when first asked for: the window shows three of them at start, the others as choices change.
+    if (const auto drawn = m_pictures.constFind(name); drawn != m_pictures.cend())
+        return *drawn;
+    QImage picture = drawPalettePicture(name);
+    if (!picture.isNull())
+        m_pictures.insert(name, picture);
+    return picture;
+}
+
+QImage Form6::drawPalettePicture(const QString &name)
+{
+    for (const ShapeField &field : kShapeFields) {
+        if (field.pictureName == name)
+            return shapePalette(field.shape);
+    }
+    for (const ThicknessField &field : kThicknessFields) {
+        if (field.pictureName == name)
+            return thicknessPalette(field.width);
+    }
+    for (const ColourField &field : kColourFields) {
+        if (field.pictureName == name)
+            return colourPalette(field, name == u"Picture11"_s ? kWideColourPictureWidth : kColourPaletteSize.width);
+    }
+    return {};
 }
 
 QImage Form6::pointerPicture(int option) const

@@ -12,7 +12,8 @@
 
 // The program's stock of drawn pictures: the palette pictures in each of their states (reached by name, as
 // the palette boxes ask for them), the pointer option pictures, the magnifier button and the window icons.
-// Everything is drawn once, in the constructor; the getters hand out shared copies.
+// The palette pictures are drawn the first time they are asked for, everything else in the constructor; the
+// getters hand out shared copies.
 class Form6 {
 public:
     // The look, shared with whoever needs to tell the marking apart.
@@ -45,7 +46,9 @@ public:
     [[nodiscard]] QImage closeIcon() const { return m_closeIcon; }
 
 private:
-    QHash<QString, QImage> m_pictures;
+    [[nodiscard]] static QImage drawPalettePicture(const QString &name);
+
+    mutable QHash<QString, QImage> m_pictures;
     std::array<QImage, 3> m_pointers;
     QImage m_magnifier;
     QImage m_mainIcon;
