@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 namespace {
 
@@ -26,12 +27,13 @@ quint16 u16(const uchar *p)
 struct PlainLayout {
     int width = 0;
     int height = 0;
+    bool topRowFirst = false; // stored so when the header gives the height as negative
     int bytesPerPixel = 0;
     qint64 dataStart = 0;
     qint64 rowBytes = 0; // each stored row is padded to four bytes
 };
 
-// The layout of a bottom-up, uncompressed 24- or 32-bit BMP as Qt's reader would read it; bytesPerPixel is 0
+// The layout of an uncompressed 24- or 32-bit BMP as Qt's reader would read it; bytesPerPixel is 0
 // for anything else, which is left to that reader.
 PlainLayout plainLayout(const uchar *header, qint64 size)
 {
@@ -49,14 +51,17 @@ PlainLayout plainLayout(const uchar *header, qint64 size)
     const qint32 width = qint32(u32(info + 4));
     const qint32 height = qint32(u32(info + 8));
     const int bits = u16(info + 14);
-    if (width <= 0 || height <= 0 || u16(info + 12) != 1 || u32(info + 16) != 0 || (bits != 24 && bits != 32))
+    constexpr qint32 kLargestSide = 65535; // also keeps the height's negation in range
+    if (width <= 0 || height == 0 || height < -kLargestSide || u16(info + 12) != 1 || u32(info + 16) != 0 ||
+        (bits != 24 && bits != 32))
         return none;
     const quint32 offset = u32(header + 10);
     if (offset < quint32(kFileHeaderBytes) + infoBytes || offset > quint32(INT_MAX))
         return none; // pixels that overlap the header: Qt's own reading of that is kept
     PlainLayout out;
     out.width = width;
-    out.height = height;
+    out.height = std::abs(height);
+    out.topRowFirst = height < 0;
     out.bytesPerPixel = bits / 8;
     out.dataStart = offset;
     out.rowBytes = (qint64(width) * bits + 31) / 32 * 4;
@@ -110,8 +115,7 @@ QImage readPlainBmp(const QString &path)
             return {};
         const auto *bytes = reinterpret_cast<const uchar *>(chunk.constData());
         for (int r = 0; r < rows; ++r) {
-            // The first stored row is the bottom one.
-            const int y = layout.height - 1 - (stored + r);
+            const int y = layout.topRowFirst ? stored + r : layout.height - 1 - (stored + r);
             convertRow(bytes + r * layout.rowBytes, reinterpret_cast<QRgb *>(image.scanLine(y)), layout.width,
                        layout.bytesPerPixel);
         }

@@ -179,7 +179,10 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true); // a PNG named .jpg is still a PNG
     reader.setAutoTransform(false);          // charts are shown as stored
-    const QSize natural = reader.size();
+    QSize natural = reader.size();
+    // A bitmap stored top row first gives its height as negative, and Qt's reader reads it the right way up.
+    if (reader.format() == "bmp" && natural.height() < 0 && natural.height() >= -kLargestSide)
+        natural.setHeight(-natural.height());
     if (natural.isEmpty() || absurd(natural))
         return failure(path); // not worth laying out
 

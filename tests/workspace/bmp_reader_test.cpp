@@ -1,4 +1,5 @@
 #include "workspace/bmp_reader.h"
+#include "workspace/picture_loader.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -81,6 +82,7 @@ TEST_F(PlainBmp, ReadsTheSamePixelsAsQtsReader)
         {.width = 5, .height = 3, .headerBytes = 108},
         {.width = 5, .height = 3, .headerBytes = 124},
         {.width = 5, .height = 3, .bits = 32, .headerBytes = 124, .gap = 10},
+        {.width = 5, .height = 3, .storedHeight = -3}, // top row first
     };
     for (const BmpShape &shape : shapes) {
         SCOPED_TRACE(testing::Message() << shape.width << "x" << shape.height << ", " << shape.bits << " bits, "
@@ -107,7 +109,7 @@ TEST_F(PlainBmp, LeavesEveryOtherKindToQt)
         {"run-length coded", {.bits = 8, .compression = 1}},
         {"palette", {.bits = 8}},
         {"16 bits", {.bits = 16}},
-        {"top row first", {.storedHeight = -3}},
+        {"an absurd height", {.storedHeight = qint32(0x80000000)}},
         {"two planes", {.planes = 2}},
         {"old OS/2 header", {.headerBytes = 64}},
         {"version 5 header with its reserved field set", {.headerBytes = 124, .v5Reserved = 1}},
@@ -124,6 +126,22 @@ TEST_F(PlainBmp, LeavesEveryOtherKindToQt)
     notBmp.close();
     EXPECT_TRUE(readPlainBmp(notBmp.fileName()).isNull());
     EXPECT_TRUE(readPlainBmp(dir.filePath(u"yok.bmp"_s)).isNull());
+}
+
+TEST_F(PlainBmp, TopRowFirstBitmapLoadsTheRightWayUp)
+{
+    // The same stored rows, read bottom row first and top row first: the one picture upside down.
+    for (const int bits : {24, 32, 16}) {
+        SCOPED_TRACE(bits);
+        const auto natural = [](QSize size) { return size; };
+        const LoadedPicture bottomUp = loadPicture(write({.width = 6, .height = 4, .bits = bits}), natural);
+        const LoadedPicture topDown =
+            loadPicture(write({.width = 6, .height = 4, .bits = bits, .storedHeight = -4}), natural);
+        ASSERT_TRUE(bottomUp.ok());
+        ASSERT_TRUE(topDown.ok()) << topDown.error.toStdString();
+        EXPECT_EQ(topDown.naturalSize, QSize(6, 4));
+        EXPECT_EQ(topDown.image, bottomUp.image.mirrored(false, true));
+    }
 }
 
 } // namespace
