@@ -1,21 +1,62 @@
 // The benchmark suite: every benchmark has its baseline in the same run; the ratios are printed at the end.
+// Run whole, it runs each group of benchmarks in a process of its own.
 #include "bench_app.h"
+#include "groups.h"
 #include "probes.h"
 #include "ratios.h"
 
 #include "workspace/picture_loader.h"
 
 #include <QApplication>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
 std::unique_ptr<QTemporaryDir> folder;
+QString sharedFolder; // given by the whole suite to each of its groups
+
+// The suite's own arguments, taken out of those Google Benchmark reads.
+struct SuiteArguments {
+    bool wholeSuite = true; // no filter or listing asked for, and not one group of a whole run
+    QString tablesTo;
+    QString pictures;
+    QStringList passOn;
+    std::vector<char *> rest;
+};
+
+SuiteArguments suiteArguments(int argc, char **argv)
+{
+    SuiteArguments out;
+    out.rest.push_back(argv[0]);
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg.startsWith(u"--tables-to="_s)) {
+            out.tablesTo = arg.section(u'=', 1);
+            continue;
+        }
+        if (arg.startsWith(u"--pictures="_s)) {
+            out.pictures = arg.section(u'=', 1);
+            continue;
+        }
+        if (arg.startsWith(u"--benchmark_filter"_s) || arg.startsWith(u"--benchmark_list_tests"_s))
+            out.wholeSuite = false;
+        out.passOn.append(arg);
+        out.rest.push_back(argv[i]);
+    }
+    if (!out.tablesTo.isEmpty())
+        out.wholeSuite = false;
+    out.rest.push_back(nullptr);
+    return out;
+}
 
 double minimum(const std::vector<double> &v)
 {
@@ -31,7 +72,7 @@ double maximum(const std::vector<double> &v)
 
 QString benchFolder()
 {
-    return folder->path();
+    return sharedFolder.isEmpty() ? folder->path() : sharedFolder;
 }
 
 benchmark::internal::Benchmark *withSpread(benchmark::internal::Benchmark *b, int repetitions, Clock clock)
@@ -58,13 +99,26 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     raisePictureAllocationLimit(); // as the program does
     folder = std::make_unique<QTemporaryDir>();
-    benchmark::Initialize(&argc, argv);
+    const auto finish = [](int missed) {
+        std::fflush(stdout);
+        if (missed > 0)
+            std::printf("%d goal(s) missed\n", missed);
+        std::fflush(stdout);
+        folder.reset();
+        return EXIT_SUCCESS;
+    };
+    SuiteArguments args = suiteArguments(argc, argv);
+    if (args.wholeSuite)
+        return finish(
+            runEachGroupInItsOwnProcess(QCoreApplication::applicationFilePath(), args.passOn, folder->path()));
+    sharedFolder = args.pictures;
+    int restCount = int(args.rest.size()) - 1;
+    benchmark::Initialize(&restCount, args.rest.data());
     registerProcessBenchmarks(argv[0]);
-    const int missed = runBenchmarksAndReportRatios();
-    printPeakMemoryTable();
-    std::fflush(stdout);
-    if (missed > 0)
-        std::printf("%d goal(s) missed\n", missed);
-    folder.reset();
-    return EXIT_SUCCESS;
+    const Tables tables{runBenchmarksAndRateThem(), peakMemoryRows()};
+    if (!args.tablesTo.isEmpty()) {
+        keepTables(tables, args.tablesTo); // the whole suite prints them with the other groups'
+        return finish(0);
+    }
+    return finish(printTables(tables));
 }

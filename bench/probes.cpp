@@ -279,9 +279,16 @@ void registerProcessBenchmarks(const char *self)
                              "Process/probe/fitted_jpeg_8000x6000", "Process/probe/empty_widget", 0, 60});
 }
 
-void printPeakMemoryTable()
+std::string peakMemoryTableHeader()
 {
-    std::printf("\n%-58s %12s %12s %7s %6s\n", "peak memory", "MiB", "baseline", "ratio", "goal");
+    char text[128];
+    std::snprintf(text, sizeof text, "%-58s %12s %12s %7s %6s", "peak memory", "MiB", "baseline", "ratio", "goal");
+    return text;
+}
+
+std::vector<std::string> peakMemoryRows()
+{
+    std::vector<std::string> rows;
     for (const MemoryGoal &g : memoryGoals()) {
         const auto a = peaks().find(g.program);
         const auto b = peaks().find(g.baseline);
@@ -295,6 +302,9 @@ void printPeakMemoryTable()
             std::snprintf(goal, sizeof goal, "%.2fx%s", g.ratioGoal, ratio <= g.ratioGoal ? "" : " !");
         else if (g.mibGoal > 0)
             std::snprintf(goal, sizeof goal, "%.0f MiB%s", g.mibGoal, mib <= g.mibGoal ? "" : " !");
-        std::printf("%-58s %12.1f %12.1f %7.3f %6s\n", g.label.c_str(), mib, base, ratio, goal);
+        char row[192];
+        std::snprintf(row, sizeof row, "%-58s %12.1f %12.1f %7.3f %6s", g.label.c_str(), mib, base, ratio, goal);
+        rows.emplace_back(row);
     }
+    return rows;
 }

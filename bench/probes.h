@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 // Whole-process measurements: a child process's wall time and peak resident memory, seen from outside.
 
 // When the suite was started as one of its own probe children, does that job and returns its exit code;
@@ -10,5 +13,7 @@ int runProbeIfAsked(int argc, char **argv);
 // loads in probe children). `self` is this executable, started again for the probes.
 void registerProcessBenchmarks(const char *self);
 
-// Prints the peak memory of every whole-process benchmark run so far, with its goal.
-void printPeakMemoryTable();
+// The rows of the table of peak memory, one per goal whose whole-process benchmarks ran; a row whose goal was
+// missed ends in "!".
+[[nodiscard]] std::vector<std::string> peakMemoryRows();
+[[nodiscard]] std::string peakMemoryTableHeader();

@@ -54,13 +54,19 @@ void reportRatio(const std::string &label, const std::string &benchmark, const s
     ratios().push_back({label, benchmark, baseline, goal});
 }
 
-int runBenchmarksAndReportRatios()
+std::string ratioTableHeader()
+{
+    char text[160];
+    std::snprintf(text, sizeof text, "%-58s %28s %28s %7s %6s", "ratio", "median (min-max)",
+                  "baseline median (min-max)", "ratio", "goal");
+    return text;
+}
+
+std::vector<std::string> runBenchmarksAndRateThem()
 {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    int missed = 0;
-    std::printf("\n%-58s %28s %28s %7s %6s\n", "ratio", "median (min-max)", "baseline median (min-max)", "ratio",
-                "goal");
+    std::vector<std::string> rows;
     for (const Ratio &r : ratios()) {
         const auto a = reporter.spreads.find(r.benchmark);
         const auto b = reporter.spreads.find(r.baseline);
@@ -78,12 +84,13 @@ int runBenchmarksAndReportRatios()
         };
         const double ratio = seconds(a->second) / seconds(b->second);
         const bool met = r.goal <= 0 || ratio <= r.goal;
-        missed += met ? 0 : 1;
         char goal[16] = "";
         if (r.goal > 0)
             std::snprintf(goal, sizeof goal, "%.2f%s", r.goal, met ? "" : " !");
-        std::printf("%-58s %28s %28s %7.3f %6s\n", r.label.c_str(), spread(a->second).c_str(),
-                    spread(b->second).c_str(), ratio, goal);
+        char row[256];
+        std::snprintf(row, sizeof row, "%-58s %28s %28s %7.3f %6s", r.label.c_str(), spread(a->second).c_str(),
+                      spread(b->second).c_str(), ratio, goal);
+        rows.emplace_back(row);
     }
-    return missed;
+    return rows;
 }
