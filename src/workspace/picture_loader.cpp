@@ -1,6 +1,7 @@
 #include "workspace/picture_loader.h"
 
 #include "workspace/bmp_reader.h"
+#include "workspace/jpeg_halves.h"
 #include "workspace/picture_names.h"
 
 #include <QBuffer>
@@ -125,12 +126,18 @@ qint64 jpegDecoderBytes(const QString &path)
 // is at hand. Qt's reader hands it 4 KiB at a time from a file but all of it from a QBuffer, which decodes a large
 // JPEG up to a fifth sooner; the file is read whole for that (not mapped, so that a file cut short meanwhile
 // cannot stop the program).
-QImage readJpegFromMemory(QImageReader &fileReader, const QString &path)
+QImage readJpegFromMemory(QImageReader &fileReader, const QString &path, QSize natural)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kJpegInMemoryBytes)
         return fileReader.read();
     QByteArray bytes = file.readAll();
+    // Both cores, where the file allows; the reduced size can be somewhat above the size asked for.
+    const int eighths = jpegEighthsFor(natural, fileReader.scaledSize());
+    if (!exceedsAllocationLimit(jpegReducedSize(natural, eighths))) {
+        if (QImage image = decodeJpegOnTwoThreads(bytes, eighths); !image.isNull())
+            return image;
+    }
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, "jpeg");
@@ -209,7 +216,9 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
         // survive) only at a high quality hint; that is its default today, but say so.
         reader.setQuality(100);
     }
-    QImage image = jpeg ? readJpegFromMemory(reader, path) : bmp ? readBmp(reader, path, natural) : reader.read();
+    QImage image = jpeg  ? readJpegFromMemory(reader, path, natural)
+                   : bmp ? readBmp(reader, path, natural)
+                         : reader.read();
     if (image.isNull())
         return failure(path, natural);
     if (rescale && image.size() != wanted) {

@@ -1,0 +1,154 @@
+#include "workspace/jpeg_halves.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+#include <system_error>
+#include <thread>
+
+#include <jpeglib.h>
+
+namespace {
+
+// Four bytes per pixel in the order of QImage::Format_RGB32, with an opaque alpha byte.
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+constexpr J_COLOR_SPACE kRgb32 = JCS_EXT_BGRA;
+#else
+constexpr J_COLOR_SPACE kRgb32 = JCS_EXT_ARGB;
+#endif
+
+struct ErrorManager {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void leave(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+void quiet(j_common_ptr)
+{}
+
+// What one thread decodes: rows [first, end) of the output, into `pixels`.
+struct Band {
+    const QByteArray *bytes = nullptr;
+    int eighths = 8;
+    int first = 0;
+    int end = 0;
+    uchar *pixels = nullptr;
+    qsizetype stride = 0;
+    QSize size;
+};
+
+// Plain C state only between setjmp and the jumps to it: nothing here has a destructor to skip.
+bool decodeBand(const Band &band)
+{
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = leave;
+    errors.manager.output_message = quiet;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(band.bytes->constData()),
+                 static_cast<unsigned long>(band.bytes->size()));
+    bool ok = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && !jpeg_has_multiple_scans(&info) &&
+              (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_GRAYSCALE ||
+               info.jpeg_color_space == JCS_RGB);
+    if (ok) {
+        info.scale_num = static_cast<unsigned int>(band.eighths);
+        info.scale_denom = 8;
+        info.out_color_space = kRgb32;
+        info.dct_method = JDCT_ISLOW;
+        info.do_fancy_upsampling = TRUE;
+        ok = jpeg_start_decompress(&info) && int(info.output_width) == band.size.width() &&
+             int(info.output_height) == band.size.height() && info.output_components == 4;
+    }
+    if (ok && band.first > 0)
+        ok = int(jpeg_skip_scanlines(&info, JDIMENSION(band.first))) == band.first;
+    while (ok && int(info.output_scanline) < band.end) {
+        JSAMPROW row = band.pixels + band.stride * qsizetype(info.output_scanline);
+        ok = jpeg_read_scanlines(&info, &row, 1) == 1;
+    }
+    ok = ok && errors.manager.num_warnings == 0;
+    jpeg_destroy_decompress(&info);
+    return ok;
+}
+
+// The output size at M/8, or an empty size when libjpeg will not decode the file as this decoder asks.
+QSize outputSize(const QByteArray &bytes, int eighths)
+{
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = leave;
+    errors.manager.output_message = quiet;
+    if (setjmp(errors.jump)) {
+        jpeg_destroy_decompress(&info);
+        return {};
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    QSize size;
+    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && !jpeg_has_multiple_scans(&info)) {
+        info.scale_num = static_cast<unsigned int>(eighths);
+        info.scale_denom = 8;
+        jpeg_calc_output_dimensions(&info);
+        size = QSize(int(info.output_width), int(info.output_height));
+    }
+    jpeg_destroy_decompress(&info);
+    return size;
+}
+
+} // namespace
+
+QSize jpegReducedSize(QSize natural, int eighths)
+{
+    const auto reduced = [eighths](int side) { return int((qint64(side) * eighths + 7) / 8); };
+    return {reduced(natural.width()), reduced(natural.height())};
+}
+
+int jpegEighthsFor(QSize natural, QSize wanted)
+{
+    if (wanted.isEmpty() || natural.isEmpty())
+        return 8;
+    for (int m = 1; m < 8; ++m) {
+        const QSize reduced = jpegReducedSize(natural, m);
+        if (reduced.width() >= wanted.width() && reduced.height() >= wanted.height())
+            return m;
+    }
+    return 8;
+}
+
+QImage decodeJpegOnTwoThreads(const QByteArray &bytes, int eighths)
+{
+    const QSize size = outputSize(bytes, std::clamp(eighths, 1, 8));
+    if (size.isEmpty() || size.height() < 2)
+        return {};
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    // Skipping rows still costs their entropy decoding, so the thread that skips takes fewer rows; at the
+    // smaller reductions entropy decoding is most of the work.
+    const double topShare = eighths == 1 ? 0.88 : eighths == 2 ? 0.8 : eighths <= 4 ? 0.72 : 0.65;
+    const int split = std::clamp(int(size.height() * topShare), 1, size.height() - 1);
+    const Band top{&bytes, std::clamp(eighths, 1, 8), 0, split, image.bits(), image.bytesPerLine(), size};
+    Band bottom = top;
+    bottom.first = split;
+    bottom.end = size.height();
+    bool bottomOk = false;
+    std::thread other;
+    try {
+        other = std::thread([&] { bottomOk = decodeBand(bottom); });
+    } catch (const std::system_error &) {
+        return {};
+    }
+    const bool topOk = decodeBand(top);
+    other.join();
+    return topOk && bottomOk ? image : QImage();
+}
