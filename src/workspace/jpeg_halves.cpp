@@ -135,7 +135,7 @@ QImage decodeJpegOnTwoThreads(const QByteArray &bytes, int eighths)
         return {};
     // Skipping rows still costs their entropy decoding, so the thread that skips takes fewer rows; at the
     // smaller reductions entropy decoding is most of the work.
-    const double topShare = eighths == 1 ? 0.88 : eighths == 2 ? 0.8 : eighths <= 4 ? 0.72 : 0.65;
+    const double topShare = eighths == 1 ? 0.8 : eighths == 2 ? 0.75 : eighths <= 4 ? 0.68 : 0.62;
     const int split = std::clamp(int(size.height() * topShare), 1, size.height() - 1);
     const Band top{&bytes, std::clamp(eighths, 1, 8), 0, split, image.bits(), image.bytesPerLine(), size};
     Band bottom = top;
