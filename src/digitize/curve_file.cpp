@@ -247,10 +247,8 @@ RewriteResult rewriteWithoutLast(const QString &fileName)
         return RewriteResult::Rewritten;
     }
 
-    // First pass: check every value and size the result, so that the second one only copies.
+    // First pass: check every value, so that nothing is written for a file that is not all points.
     qsizetype pairs = 0;
-    qsizetype outputLength = 0;
-    qsizetype lastPairLength = 0;
     {
         TokenReader reader(data);
         for (std::string_view x = reader.next(); !x.empty(); x = reader.next()) {
@@ -259,19 +257,7 @@ RewriteResult rewriteWithoutLast(const QString &fileName)
                 return RewriteResult::Unreadable;
             }
             ++pairs;
-            lastPairLength = keptLineLength(qsizetype(x.size()), qsizetype(y.size()));
-            outputLength += lastPairLength;
         }
-    }
-    outputLength -= lastPairLength;
-
-    QByteArray output(outputLength, Qt::Uninitialized);
-    char *out = output.data();
-    TokenReader reader(data);
-    for (qsizetype i = 0; i + 1 < pairs; ++i) {
-        const std::string_view x = reader.next();
-        const std::string_view y = reader.next();
-        out = writeKeptLine(out, view(x), view(y));
     }
 
     removeStaleCopies(info);
@@ -279,9 +265,35 @@ RewriteResult rewriteWithoutLast(const QString &fileName)
     if (!save.open(QIODevice::WriteOnly)) {
         return RewriteResult::WriteFailed;
     }
+    // The copy goes out a piece at a time: a second buffer the size of a long file would cost fresh memory on
+    // every rewrite, and it would no longer be in the cache when it was written.
+    constexpr qsizetype kPieceBytes = 256 * 1024;
+    QByteArray piece(kPieceBytes, Qt::Uninitialized);
+    qsizetype used = 0;
+    const auto writePiece = [&] {
+        const bool written = save.write(piece.constData(), used) == used;
+        used = 0;
+        return written;
+    };
+    TokenReader reader(data);
+    for (qsizetype i = 0; i + 1 < pairs; ++i) {
+        const std::string_view x = reader.next();
+        const std::string_view y = reader.next();
+        const qsizetype length = keptLineLength(qsizetype(x.size()), qsizetype(y.size()));
+        if (used + length > piece.size()) {
+            if (!writePiece()) {
+                return RewriteResult::WriteFailed; // the unfinished copy goes with save
+            }
+            if (length > piece.size()) {
+                piece.resize(length);
+            }
+        }
+        writeKeptLine(piece.data() + used, view(x), view(y));
+        used += length;
+    }
     // commit() does not see a buffered write that fails only when it flushes (a full disk): it would put the
     // unfinished copy in the file's place and report success.
-    if (save.write(output) != output.size() || !save.flush()) {
+    if (!writePiece() || !save.flush()) {
         return RewriteResult::WriteFailed; // the unfinished copy goes with save
     }
     return save.commit() ? RewriteResult::Rewritten : RewriteResult::WriteFailed;

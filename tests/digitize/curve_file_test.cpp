@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <string>
 #include <vector>
 
@@ -159,15 +161,19 @@ TEST_F(CurveFileTest, RewriteDropsOnePointAtATime)
 TEST_F(CurveFileTest, RewriteHasNoLineLimit)
 {
     QByteArray bytes;
-    for (int i = 1; i <= 101; ++i) {
+    for (int i = 1; i <= 40001; ++i) { // the copy is written in several pieces
         bytes += QByteArray::number(i) + "  " + QByteArray::number(-i) + ".5\r\n";
     }
     writeBytes(path(), bytes);
     ASSERT_EQ(rewriteWithoutLast(path()), RewriteResult::Rewritten);
     const QList<QByteArray> lines = readBytes(path()).split('\n');
-    ASSERT_EQ(lines.size(), 101); // 100 lines and what follows the last line end
+    ASSERT_EQ(lines.size(), 40001); // 40000 lines and what follows the last line end
     EXPECT_EQ(lines.first(), line("1", 13, "-1.5").chopped(1));
     EXPECT_EQ(lines.at(99), line("100", 11, "-100.5").chopped(1));
+    for (int i = 1; i <= 40000; ++i) {
+        const QByteArray x = QByteArray::number(i);
+        ASSERT_EQ(lines.at(i - 1), line(x, 14 - int(x.size()), "-" + x + ".5").chopped(1)) << i;
+    }
     EXPECT_TRUE(lines.last().isEmpty());
 }
 
@@ -300,11 +306,14 @@ TEST_F(CurveFileTest, RewriteKeepsTheValueTextsAsTheyWere)
 
 TEST_F(CurveFileTest, RewriteHandlesAHugeValue)
 {
-    const QByteArray digits(100000, '3');
-    writeBytes(path(), digits + " 7\r\n5 " + digits + "\r\n1  2\r\n");
-    ASSERT_EQ(rewriteWithoutLast(path()), RewriteResult::Rewritten);
-    // 100000 characters end 2 short of the zone boundary at 100002.
-    EXPECT_EQ(readBytes(path()), line(digits, 2, "7") + line("5", 13, digits));
+    // 100000 characters end 2 short of the zone boundary at 100002, 300000 (a line longer than a piece of the
+    // copy) 6 short of 300006.
+    for (const auto &[length, gap] : {std::pair{100000, 2}, std::pair{300000, 6}}) {
+        const QByteArray digits(length, '3');
+        writeBytes(path(), digits + " 7\r\n5 " + digits + "\r\n1  2\r\n");
+        ASSERT_EQ(rewriteWithoutLast(path()), RewriteResult::Rewritten);
+        EXPECT_EQ(readBytes(path()), line(digits, gap, "7") + line("5", 13, digits)) << length;
+    }
 }
 
 TEST_F(CurveFileTest, RewriteFindsNoFileWhereThereIsNone)
