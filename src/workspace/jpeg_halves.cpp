@@ -41,27 +41,42 @@ struct Band {
     QSize size;
 };
 
+// Errors jump back to the caller's setjmp instead of ending the program; warnings are only counted.
+void takeErrors(jpeg_decompress_struct &info, ErrorManager &errors)
+{
+    info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = leave;
+    errors.manager.output_message = quiet;
+}
+
+// Reads the header of a file this decoder takes (one scan; YCbCr, grey or RGB) and asks for `eighths`/8. Called
+// after the caller's setjmp: an error jumps there through this frame, which holds nothing to destroy.
+bool readHeader(jpeg_decompress_struct &info, const QByteArray &bytes, int eighths)
+{
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
+                 static_cast<unsigned long>(bytes.size()));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK || jpeg_has_multiple_scans(&info) ||
+        (info.jpeg_color_space != JCS_YCbCr && info.jpeg_color_space != JCS_GRAYSCALE &&
+         info.jpeg_color_space != JCS_RGB))
+        return false;
+    info.scale_num = static_cast<unsigned int>(eighths);
+    info.scale_denom = 8;
+    return true;
+}
+
 // Plain C state only between setjmp and the jumps to it: nothing here has a destructor to skip.
 bool decodeBand(const Band &band)
 {
     jpeg_decompress_struct info;
     ErrorManager errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = leave;
-    errors.manager.output_message = quiet;
+    takeErrors(info, errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(band.bytes->constData()),
-                 static_cast<unsigned long>(band.bytes->size()));
-    bool ok = jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && !jpeg_has_multiple_scans(&info) &&
-              (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_GRAYSCALE ||
-               info.jpeg_color_space == JCS_RGB);
+    bool ok = readHeader(info, *band.bytes, band.eighths);
     if (ok) {
-        info.scale_num = static_cast<unsigned int>(band.eighths);
-        info.scale_denom = 8;
         info.out_color_space = kRgb32;
         info.dct_method = JDCT_ISLOW;
         info.do_fancy_upsampling = TRUE;
@@ -84,20 +99,13 @@ QSize outputSize(const QByteArray &bytes, int eighths)
 {
     jpeg_decompress_struct info;
     ErrorManager errors;
-    info.err = jpeg_std_error(&errors.manager);
-    errors.manager.error_exit = leave;
-    errors.manager.output_message = quiet;
+    takeErrors(info, errors);
     if (setjmp(errors.jump)) {
         jpeg_destroy_decompress(&info);
         return {};
     }
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
-                 static_cast<unsigned long>(bytes.size()));
     QSize size;
-    if (jpeg_read_header(&info, TRUE) == JPEG_HEADER_OK && !jpeg_has_multiple_scans(&info)) {
-        info.scale_num = static_cast<unsigned int>(eighths);
-        info.scale_denom = 8;
+    if (readHeader(info, bytes, eighths)) {
         jpeg_calc_output_dimensions(&info);
         size = QSize(int(info.output_width), int(info.output_height));
     }
