@@ -6,6 +6,9 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <array>
+#include <cstring>
+#include <optional>
 #include <string_view>
 
 using namespace Qt::StringLiterals;
@@ -14,9 +17,18 @@ namespace {
 
 constexpr qsizetype kPrintZone = 14;
 
+// A table, because every byte of a long file goes through it.
+constexpr std::array<bool, 256> kSeparators = [] {
+    std::array<bool, 256> table{};
+    for (const unsigned char c : {' ', '\t', ',', '\r', '\n'}) {
+        table[c] = true;
+    }
+    return table;
+}();
+
 bool isSeparator(char c)
 {
-    return c == ' ' || c == '\t' || c == ',' || c == '\r' || c == '\n';
+    return kSeparators[static_cast<unsigned char>(c)];
 }
 
 bool isDigit(char c)
@@ -108,30 +120,121 @@ bool isValue(std::string_view t)
     return isWholeNumber(t) || isNaNText(t);
 }
 
-// The values of a file one after the other, whatever separates them.
-class TokenReader {
+constexpr qsizetype kPieceBytes = 256 * 1024;
+
+// The value pairs of a file one after the other, whatever separates them. The file is read a piece at a time,
+// so that a long file needs no buffer of its size and every byte is still in the cache when it is checked and
+// copied. A pair cut by the end of a piece is moved to the front before the next piece is read after it.
+class PairReader {
 public:
-    explicit TokenReader(const QByteArray &data)
-        : m_pos(data.constData())
-        , m_end(data.constData() + data.size())
+    enum class Outcome { Pair, End, OddValue, ReadFailed };
+    struct Read {
+        Outcome outcome = Outcome::End;
+        std::string_view x; // valid until the next read
+        std::string_view y;
+    };
+
+    explicit PairReader(QFile &file)
+        : m_file(file)
+        , m_buffer(kPieceBytes, Qt::Uninitialized)
     {}
 
-    // The next value's text, or an empty view at the end.
-    std::string_view next()
+    Read next()
     {
-        while (m_pos != m_end && isSeparator(*m_pos)) {
-            ++m_pos;
+        m_pairStart = -1;
+        const std::optional<Bounds> x = nextValue();
+        if (!x) {
+            return {m_readFailed ? Outcome::ReadFailed : Outcome::End, {}, {}};
         }
-        const char *start = m_pos;
-        while (m_pos != m_end && !isSeparator(*m_pos)) {
-            ++m_pos;
+        const std::optional<Bounds> y = nextValue();
+        if (!y) {
+            return {m_readFailed ? Outcome::ReadFailed : Outcome::OddValue, {}, {}};
         }
-        return {start, std::size_t(m_pos - start)};
+        const char *base = m_buffer.constData() + m_pairStart;
+        return {Outcome::Pair,
+                {base + x->start, std::size_t(x->end - x->start)},
+                {base + y->start, std::size_t(y->end - y->start)}};
     }
 
+    bool readAnything() const { return m_readAnything; }
+
 private:
-    const char *m_pos;
-    const char *m_end;
+    // Offsets from the start of the pair, which reading the next piece does not move.
+    struct Bounds {
+        qsizetype start = 0;
+        qsizetype end = 0;
+    };
+
+    std::optional<Bounds> nextValue()
+    {
+        while (true) {
+            m_pos = skipWhile(m_pos, true);
+            if (m_pos < m_filled) {
+                break;
+            }
+            if (m_atEnd || !readMore()) {
+                return std::nullopt;
+            }
+        }
+        if (m_pairStart < 0) {
+            m_pairStart = m_pos;
+        }
+        const qsizetype start = m_pos - m_pairStart;
+        while (true) {
+            m_pos = skipWhile(m_pos, false);
+            if (m_pos < m_filled || m_atEnd) {
+                break;
+            }
+            if (!readMore()) {
+                return std::nullopt;
+            }
+        }
+        return Bounds{start, m_pos - m_pairStart};
+    }
+
+    qsizetype skipWhile(qsizetype pos, bool separators) const
+    {
+        const char *data = m_buffer.constData();
+        while (pos < m_filled && isSeparator(data[pos]) == separators) {
+            ++pos;
+        }
+        return pos;
+    }
+
+    // Keeps the pair begun so far, reads the next piece after it, and says whether the read went well.
+    bool readMore()
+    {
+        const qsizetype keep = m_pairStart < 0 ? m_pos : m_pairStart;
+        char *data = m_buffer.data();
+        std::memmove(data, data + keep, std::size_t(m_filled - keep));
+        m_filled -= keep;
+        m_pos -= keep;
+        if (m_pairStart >= 0) {
+            m_pairStart = 0;
+        }
+        if (m_filled > m_buffer.size() - kPieceBytes / 2) {
+            m_buffer.resize(m_buffer.size() * 2); // a value longer than a piece
+            data = m_buffer.data();
+        }
+        const qint64 got = m_file.read(data + m_filled, m_buffer.size() - m_filled);
+        if (got < 0) {
+            m_readFailed = true;
+            return false;
+        }
+        m_atEnd = got == 0;
+        m_readAnything = m_readAnything || got > 0;
+        m_filled += qsizetype(got);
+        return true;
+    }
+
+    QFile &m_file;
+    QByteArray m_buffer;
+    qsizetype m_filled = 0;
+    qsizetype m_pos = 0;
+    qsizetype m_pairStart = -1; // where the pair being read begins, or -1 between pairs
+    bool m_atEnd = false;
+    bool m_readFailed = false;
+    bool m_readAnything = false;
 };
 
 qsizetype secondColumn(qsizetype firstLength)
@@ -179,6 +282,77 @@ void removeStaleCopies(const QFileInfo &info)
         }
     }
 }
+
+// The copy a rewrite makes, written a piece at a time into a save file that takes the old file's place only at
+// the end. The last line added is always held back, and dropped at the end. The save file is opened with the
+// first piece; once writing fails, lines are no longer kept, so the caller can go on checking the rest.
+class CopyWithoutLast {
+public:
+    explicit CopyWithoutLast(const QFileInfo &info)
+        : m_info(info)
+        , m_save(info.filePath())
+        , m_piece(kPieceBytes, Qt::Uninitialized)
+    {}
+
+    void add(std::string_view x, std::string_view y)
+    {
+        if (m_failed) {
+            return;
+        }
+        const qsizetype length = keptLineLength(qsizetype(x.size()), qsizetype(y.size()));
+        if (m_used + length > m_piece.size()) {
+            if (!writeHeld()) {
+                return;
+            }
+            if (m_used + length > m_piece.size()) {
+                m_piece.resize(m_used + length);
+            }
+        }
+        m_lastStart = m_used;
+        m_used = writeKeptLine(m_piece.data() + m_used, view(x), view(y)) - m_piece.constData();
+    }
+
+    RewriteResult finish()
+    {
+        // commit() does not see a buffered write that fails only when it flushes (a full disk): it would put
+        // the unfinished copy in the file's place and report success.
+        if (m_failed || !writeOut(m_lastStart) || !m_save.flush()) {
+            return RewriteResult::WriteFailed; // the unfinished copy goes with m_save
+        }
+        return m_save.commit() ? RewriteResult::Rewritten : RewriteResult::WriteFailed;
+    }
+
+private:
+    // Writes every line but the last and moves that one to the front of the piece.
+    bool writeHeld()
+    {
+        if (!writeOut(m_lastStart)) {
+            return false;
+        }
+        char *data = m_piece.data();
+        std::memmove(data, data + m_lastStart, std::size_t(m_used - m_lastStart));
+        m_used -= m_lastStart;
+        m_lastStart = 0;
+        return true;
+    }
+
+    bool writeOut(qsizetype end)
+    {
+        if (!m_save.isOpen()) {
+            removeStaleCopies(m_info);
+            m_failed = !m_save.open(QIODevice::WriteOnly);
+        }
+        m_failed = m_failed || m_save.write(m_piece.constData(), end) != end;
+        return !m_failed;
+    }
+
+    QFileInfo m_info;
+    QSaveFile m_save;
+    QByteArray m_piece;
+    qsizetype m_used = 0;
+    qsizetype m_lastStart = 0; // where the line held back begins
+    bool m_failed = false;
+};
 
 } // namespace
 
@@ -234,67 +408,25 @@ RewriteResult rewriteWithoutLast(const QString &fileName)
         return RewriteResult::Missing;
     }
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         return RewriteResult::Unreadable;
     }
-    const QByteArray data = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
-    file.close();
-    if (readFailed) {
+    // One pass: each pair is checked and copied while it is in the cache. A file found not to be all points
+    // keeps its place, byte for byte, and its unfinished copy goes with `copy`.
+    PairReader reader(file);
+    CopyWithoutLast copy(info);
+    PairReader::Read pair = reader.next();
+    for (; pair.outcome == PairReader::Outcome::Pair; pair = reader.next()) {
+        if (!isValue(pair.x) || !isValue(pair.y)) {
+            return RewriteResult::Unreadable;
+        }
+        copy.add(pair.x, pair.y);
+    }
+    if (pair.outcome != PairReader::Outcome::End) {
         return RewriteResult::Unreadable;
     }
-    if (data.isEmpty()) {
-        return RewriteResult::Rewritten;
+    if (!reader.readAnything()) {
+        return RewriteResult::Rewritten; // an empty file stays as it is
     }
-
-    // First pass: check every value, so that nothing is written for a file that is not all points.
-    qsizetype pairs = 0;
-    {
-        TokenReader reader(data);
-        for (std::string_view x = reader.next(); !x.empty(); x = reader.next()) {
-            const std::string_view y = reader.next();
-            if (y.empty() || !isValue(x) || !isValue(y)) {
-                return RewriteResult::Unreadable;
-            }
-            ++pairs;
-        }
-    }
-
-    removeStaleCopies(info);
-    QSaveFile save(fileName);
-    if (!save.open(QIODevice::WriteOnly)) {
-        return RewriteResult::WriteFailed;
-    }
-    // The copy goes out a piece at a time: a second buffer the size of a long file would cost fresh memory on
-    // every rewrite, and it would no longer be in the cache when it was written.
-    constexpr qsizetype kPieceBytes = 256 * 1024;
-    QByteArray piece(kPieceBytes, Qt::Uninitialized);
-    qsizetype used = 0;
-    const auto writePiece = [&] {
-        const bool written = save.write(piece.constData(), used) == used;
-        used = 0;
-        return written;
-    };
-    TokenReader reader(data);
-    for (qsizetype i = 0; i + 1 < pairs; ++i) {
-        const std::string_view x = reader.next();
-        const std::string_view y = reader.next();
-        const qsizetype length = keptLineLength(qsizetype(x.size()), qsizetype(y.size()));
-        if (used + length > piece.size()) {
-            if (!writePiece()) {
-                return RewriteResult::WriteFailed; // the unfinished copy goes with save
-            }
-            if (length > piece.size()) {
-                piece.resize(length);
-            }
-        }
-        writeKeptLine(piece.data() + used, view(x), view(y));
-        used += length;
-    }
-    // commit() does not see a buffered write that fails only when it flushes (a full disk): it would put the
-    // unfinished copy in the file's place and report success.
-    if (!writePiece() || !save.flush()) {
-        return RewriteResult::WriteFailed; // the unfinished copy goes with save
-    }
-    return save.commit() ? RewriteResult::Rewritten : RewriteResult::WriteFailed;
+    return copy.finish();
 }

@@ -177,6 +177,24 @@ TEST_F(CurveFileTest, RewriteHasNoLineLimit)
     EXPECT_TRUE(lines.last().isEmpty());
 }
 
+TEST_F(CurveFileTest, RewriteReadsPairsWhereverTheFileIsCutIntoPieces)
+{
+    // The file is read in pieces of 256 KiB. Leading blanks move every line across the first cut by one byte at
+    // a time, a whole line's worth, so that the cut falls inside each value and separator in turn.
+    const QByteArray point = "12.5  -3.25E+02\r\n";
+    const int lines = 262144 / int(point.size()) + 2;
+    QByteArray expected;
+    for (int i = 1; i < lines; ++i) {
+        expected += line("12.5", 10, "-3.25E+02");
+    }
+    for (int blanks = 0; blanks <= point.size(); ++blanks) {
+        SCOPED_TRACE(blanks);
+        writeBytes(path(), QByteArray(blanks, ' ') + point.repeated(lines));
+        ASSERT_EQ(rewriteWithoutLast(path()), RewriteResult::Rewritten);
+        EXPECT_EQ(readBytes(path()), expected);
+    }
+}
+
 TEST_F(CurveFileTest, RewriteReadsValuesWhateverSeparatesThem)
 {
     const QByteArray twoKept = line("1", 13, "2") + line("3", 13, "4");
@@ -335,6 +353,18 @@ TEST_F(CurveFileTest, RewriteLeavesNoTemporaryFile)
     writeBytes(path(), "1  2\r\n3\r\n");
     ASSERT_EQ(rewriteWithoutLast(path()), RewriteResult::Unreadable);
     EXPECT_EQ(entriesOf(m_dir.path()), QStringList{u"egri_1.txt"_s});
+
+    // A long file is found bad only after pieces of its copy have gone out.
+    QByteArray longFile;
+    for (int i = 0; i < 40000; ++i) {
+        longFile += "1.25  -3.5E+02\r\n";
+    }
+    for (const QByteArray &end : {QByteArray("7  x\r\n"), QByteArray("7\r\n")}) {
+        writeBytes(path(), longFile + end);
+        ASSERT_EQ(rewriteWithoutLast(path()), RewriteResult::Unreadable);
+        EXPECT_EQ(readBytes(path()), longFile + end);
+        EXPECT_EQ(entriesOf(m_dir.path()), QStringList{u"egri_1.txt"_s});
+    }
 }
 
 TEST_F(CurveFileTest, RewriteThatCannotReplaceKeepsTheOldFile)
