@@ -67,6 +67,40 @@ void keepUnshaped(QWidget *widget)
     widget->setFont(font);
 }
 
+// The largest part of `area` that an edge at a time can be cut down to where the image is one colour, as
+// inside a frame whose corners and shadows reach into it; empty if that part is not all one colour.
+std::optional<PlainBackground> plainPart(const QImage &image, const QRect &area)
+{
+    if (area.isEmpty() || !image.rect().contains(area))
+        return std::nullopt;
+    const QRgb colour = image.pixel(area.center());
+    const auto plain = [&](const QRect &strip) {
+        for (int y = strip.top(); y <= strip.bottom(); ++y) {
+            for (int x = strip.left(); x <= strip.right(); ++x) {
+                if (image.pixel(x, y) != colour)
+                    return false;
+            }
+        }
+        return true;
+    };
+    QRect part = area;
+    while (!part.isEmpty()) {
+        if (!plain({part.left(), part.top(), part.width(), 1}))
+            part.setTop(part.top() + 1);
+        else if (!plain({part.left(), part.bottom(), part.width(), 1}))
+            part.setBottom(part.bottom() - 1);
+        else if (!plain({part.left(), part.top(), 1, part.height()}))
+            part.setLeft(part.left() + 1);
+        else if (!plain({part.right(), part.top(), 1, part.height()}))
+            part.setRight(part.right() - 1);
+        else
+            break;
+    }
+    if (part.isEmpty() || !plain(part))
+        return std::nullopt;
+    return PlainBackground{QColor::fromRgba(colour), part};
+}
+
 void fillWithWindow(QWidget *widget, const QRegion &region)
 {
     QPainter painter(widget);
@@ -119,9 +153,15 @@ void ReadoutLabel::paintEvent(QPaintEvent *event)
     else if (a & Qt::AlignBottom)
         top = r.top() + r.height() - m_glyphs.height();
     QPainter painter(this);
-    painter.fillRect(event->rect(), palette().window());
-    painter.setPen(palette().color(foregroundRole())); // in the colour group of the window's state
-    painter.drawGlyphRun(QPointF(x, top + m_glyphs.ascent()), line->run);
+    const QBrush &window = palette().window();
+    painter.fillRect(event->rect(), window);
+    const QColor pen = palette().color(foregroundRole()); // in the colour group of the window's state
+    const QPointF origin(x, top + m_glyphs.ascent());
+    if (window.style() != Qt::SolidPattern ||
+        !m_tiles.paint(painter, origin, line->run, pen, {window.color(), rect()}, rect())) {
+        painter.setPen(pen);
+        painter.drawGlyphRun(origin, line->run);
+    }
 }
 
 ReadoutBox::ReadoutBox(QWidget *parent)
@@ -144,11 +184,11 @@ bool ReadoutBox::paintsQuickly() const
     return isReadOnly() && !hasFocus() && !hasSelectedText() && echoMode() == QLineEdit::Normal && !text().isEmpty();
 }
 
-const QPixmap &ReadoutBox::emptyPanel()
+const QPixmap &ReadoutBox::emptyPanel(const QRect &textArea)
 {
     const qint64 paletteKey = palette().cacheKey();
     if (m_panel.size() != size() * devicePixelRatio() || m_panelPalette != paletteKey ||
-        m_panelEnabled != isEnabled()) {
+        m_panelEnabled != isEnabled() || m_panelTextArea != textArea) {
         m_panel = QPixmap(size() * devicePixelRatio());
         m_panel.setDevicePixelRatio(devicePixelRatio());
         m_panel.fill(palette().window().color()); // the rounded corners show the window
@@ -156,8 +196,11 @@ const QPixmap &ReadoutBox::emptyPanel()
         QStyleOptionFrame panel;
         initStyleOption(&panel);
         style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+        painter.end();
         m_panelPalette = paletteKey;
         m_panelEnabled = isEnabled();
+        m_panelTextArea = textArea;
+        m_panelUnderText = devicePixelRatio() == 1 ? plainPart(m_panel.toImage(), textArea) : std::nullopt;
     }
     return m_panel;
 }
@@ -196,8 +239,12 @@ void ReadoutBox::paintEvent(QPaintEvent *event)
     else if (a & Qt::AlignBottom)
         top = r.top() + r.height() - m_glyphs.heightPixels() - kVerticalMargin;
     QPainter painter(this);
-    painter.drawPixmap(0, 0, emptyPanel());
+    painter.drawPixmap(0, 0, emptyPanel(r));
     painter.setClipRect(r);
-    painter.setPen(panel.palette.color(QPalette::Text));
-    painter.drawGlyphRun(QPointF(x, top + m_glyphs.ascentPixels()), line->run);
+    const QColor pen = panel.palette.color(QPalette::Text);
+    const QPointF origin(x, top + m_glyphs.ascentPixels());
+    if (!m_panelUnderText || !m_tiles.paint(painter, origin, line->run, pen, *m_panelUnderText, r)) {
+        painter.setPen(pen);
+        painter.drawGlyphRun(origin, line->run);
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/glyph_tiles.h"
+
 #include <QGlyphRun>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +58,7 @@ protected:
 
 private:
     PlainGlyphs m_glyphs;
+    GlyphTiles m_tiles;
 };
 
 class ReadoutBox : public QLineEdit {
@@ -68,10 +71,13 @@ protected:
 
 private:
     [[nodiscard]] bool paintsQuickly() const;
-    const QPixmap &emptyPanel();
+    const QPixmap &emptyPanel(const QRect &textArea);
 
     PlainGlyphs m_glyphs;
+    GlyphTiles m_tiles;
     QPixmap m_panel;
+    QRect m_panelTextArea;
+    std::optional<PlainBackground> m_panelUnderText; // the part of the text area where the panel is one colour
     qint64 m_panelPalette = 0;
     bool m_panelEnabled = true;
 };
