@@ -1,3 +1,4 @@
+#include "ui/font_configuration.h"
 #include "ui/form1.h"
 #include "ui/qt_desktop.h"
 
@@ -6,7 +7,9 @@
 
 int main(int argc, char **argv)
 {
+    FontConfigurationReader fonts;
     QApplication app(argc, argv);
+    fonts.wait();
     QApplication::setApplicationName(QStringLiteral("zorvane"));
     QApplication::setApplicationVersion(QStringLiteral(ZORVANE_VERSION));
     QtDesktop desktop;
