@@ -26,9 +26,7 @@ ContactWindow::ContactWindow(const QIcon &icon, const QIcon &closeIcon, QWidget 
         u"Grafik sayısallaştırıcı, sürüm %1\n\n"
         u"Basılı ya da taranmış grafiklerin resimlerinden eğri değerlerini okur ve "
         u"her eğriyi ayrı bir metin dosyasına yazar.\n\n"
-        u"Lisans: MIT (programla birlikte gelen LICENSE dosyasına bakınız).\n\n"
-        u"Hata ve önerilerinizi projenin sorun izleyicisine bildiriniz; bildirime "
-        u"sürüm numarasını ve kullandığınız resim dosyasının türünü ekleyiniz."_s.arg(QStringLiteral(ZORVANE_VERSION)));
+        u"Lisans: MIT (programla birlikte gelen LICENSE dosyasına bakınız)."_s.arg(QStringLiteral(ZORVANE_VERSION)));
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label2->setFont(ControlStyle::font(9.75));
