@@ -1,9 +1,9 @@
 #include "digitize/curve_file.h"
 
-#include <QDir>
+#include "digitize/replacement_file.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <array>
@@ -263,34 +263,13 @@ QByteArrayView view(std::string_view t)
     return {t.data(), qsizetype(t.size())};
 }
 
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-// A rewrite killed between QSaveFile's link and rename leaves its copy beside the file as "<name>." and six
-// random letters. Nothing ever reads it again: remove it before the next copy is made.
-void removeStaleCopies(const QFileInfo &info)
-{
-    QDir folder = info.absoluteDir();
-    const QString prefix = info.fileName() + u'.';
-    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden, QDir::NoSort);
-    for (const QString &name : files) {
-        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) &&
-            std::all_of(name.begin() + prefix.size(), name.end(), isAsciiLetter)) {
-            folder.remove(name);
-        }
-    }
-}
-
-// The copy a rewrite makes, written a piece at a time into a save file that takes the old file's place only at
-// the end. The last line added is always held back, and dropped at the end. The save file is opened with the
+// The copy a rewrite makes, written a piece at a time into a replacement that takes the old file's place only
+// at the end. The last line added is always held back, and dropped at the end. The replacement is opened with the
 // first piece; once writing fails, lines are no longer kept, so the caller can go on checking the rest.
 class CopyWithoutLast {
 public:
     explicit CopyWithoutLast(const QFileInfo &info)
-        : m_info(info)
-        , m_save(info.filePath())
+        : m_save(info.filePath())
         , m_piece(kPieceBytes, Qt::Uninitialized)
     {}
 
@@ -314,9 +293,7 @@ public:
 
     RewriteResult finish()
     {
-        // commit() does not see a buffered write that fails only when it flushes (a full disk): it would put
-        // the unfinished copy in the file's place and report success.
-        if (m_failed || !writeOut(m_lastStart) || !m_save.flush()) {
+        if (m_failed || !writeOut(m_lastStart)) {
             return RewriteResult::WriteFailed; // the unfinished copy goes with m_save
         }
         return m_save.commit() ? RewriteResult::Rewritten : RewriteResult::WriteFailed;
@@ -339,15 +316,13 @@ private:
     bool writeOut(qsizetype end)
     {
         if (!m_save.isOpen()) {
-            removeStaleCopies(m_info);
-            m_failed = !m_save.open(QIODevice::WriteOnly);
+            m_failed = !m_save.open();
         }
-        m_failed = m_failed || m_save.write(m_piece.constData(), end) != end;
+        m_failed = m_failed || !m_save.write(m_piece.constData(), end);
         return !m_failed;
     }
 
-    QFileInfo m_info;
-    QSaveFile m_save;
+    ReplacementFile m_save;
     QByteArray m_piece;
     qsizetype m_used = 0;
     qsizetype m_lastStart = 0; // where the line held back begins

@@ -1,13 +1,13 @@
 // Removing the last point must never cost the curve: a rewrite killed at any moment leaves the old file or the
 // new one, and nothing beside it.
 #include "digitize/curve_file.h"
+#include "digitize/replacement_file.h"
 #include "support/test_charts.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -50,13 +50,6 @@ QStringList entries(const QString &folder)
 std::string listed(const QStringList &names)
 {
     return names.join(u" | "_s).toStdString();
-}
-
-// The name QSaveFile gives its copy of `name`: a dot and six random letters.
-bool isCopyOf(const QString &entry, const QString &name)
-{
-    static const QRegularExpression suffix(u"^\\.[A-Za-z]{6}$"_s);
-    return entry.startsWith(name) && suffix.match(entry.mid(name.size())).hasMatch();
 }
 
 // Starts the child on `path` and returns once it is about to rewrite.
@@ -115,12 +108,12 @@ TEST(RewriteCrash, KilledRewriteLeavesTheOldOrTheNewFileNeverAPartialOne)
         ++kills;
         endedOld += after == oldBytes;
         endedNew += after == newBytes;
-        // A kill between the copy's link and its rename may leave the copy; the next rewrite removes it.
+        // A kill between the copy's creation and its rename leaves the copy; the next rewrite removes it.
         QStringList beside = entries(folder.path());
         ASSERT_TRUE(beside.removeOne(name));
         leftCopies += int(beside.size());
         for (const QString &entry : beside)
-            EXPECT_TRUE(isCopyOf(entry, name)) << entry.toStdString();
+            EXPECT_TRUE(isReplacementCopyOf(entry, name)) << entry.toStdString();
     }
     std::cout << "[ report   ] rewrite " << runMicroseconds << " us, seed " << seed << ": " << kills
               << " kills (old file " << endedOld << ", new file " << endedNew << ", copies left " << leftCopies << "), "
@@ -138,23 +131,29 @@ TEST(RewriteCrash, RewriteRemovesCopiesAKilledOneLeftAndNothingElse)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString name = u"eğri [1]*_1.txt"_s; // wildcard characters are only characters
-    const QStringList stale = {name + u".AbCdEf"_s, name + u".qwerty"_s};
+    const QString own = u'.' + name + u".zorvane-"_s;
+    const QStringList stale = {own + u"AbCdEf"_s, own + u"a1B2c3"_s};
+    // A person's files beside the curve file, however much they look like copies, are not the program's.
     const QStringList kept = {name,
-                              name + u".AbCdE"_s,
-                              name + u".AbCdEfG"_s,
-                              name + u".AbC4Ef"_s,
-                              name + u"-AbCdEf"_s,
-                              u"eğri [1]*_2.txt.AbCdEf"_s,
-                              u"x"_s + name + u".AbCdEf"_s};
+                              name + u".backup"_s,
+                              name + u".eskisi"_s,
+                              name + u".qwerty"_s,
+                              name + u".Kopya1"_s,
+                              name + u".AbCdEf"_s,
+                              own + u"AbCdE"_s,
+                              own + u"AbCdEfG"_s,
+                              own + u"AbC-Ef"_s,
+                              u".eğri [1]*_2.txt.zorvane-AbCdEf"_s,
+                              u"x"_s + own + u"AbCdEf"_s};
     const QDir dir(folder.path());
     for (const QString &file : stale + kept)
         ASSERT_TRUE(writeBytes(dir.filePath(file), "1  2\r\n3  4\r\n"));
-    ASSERT_TRUE(dir.mkdir(name + u".ZyXwVu"_s)); // a folder is nobody's copy
+    ASSERT_TRUE(dir.mkdir(own + u"ZyXwVu"_s)); // a folder is nobody's copy
 
     ASSERT_EQ(rewriteWithoutLast(dir.filePath(name)), RewriteResult::Rewritten);
     EXPECT_EQ(fileBytes(dir.filePath(name)), "1             2\r\n");
     QStringList expected = kept;
-    expected.append(name + u".ZyXwVu"_s);
+    expected.append(own + u"ZyXwVu"_s);
     expected.sort();
     EXPECT_EQ(listed(entries(folder.path())), listed(expected));
 }
