@@ -68,10 +68,20 @@ std::optional<double> logarithmicValue(const AxisReading &axis, float offset, fl
     return value;
 }
 
+// A box whose number single precision cannot hold fails its axis, linear or logarithmic: the stored value
+// would be an earlier one.
+bool boxesFit(const AxisReading &axis)
+{
+    return singleValue(axis.exact0) && singleValue(axis.exact1);
+}
+
 } // namespace
 
 std::optional<double> positionToValueX(const AxisReading &axis, float x)
 {
+    if (!boxesFit(axis)) {
+        return std::nullopt;
+    }
     const float offset = x - axis.pos0;
     const float span = axis.pos1 - axis.pos0;
     return axis.logarithmic ? logarithmicValue(axis, offset, span) : linearValue(axis, offset, span);
@@ -79,6 +89,9 @@ std::optional<double> positionToValueX(const AxisReading &axis, float x)
 
 std::optional<double> positionToValueY(const AxisReading &axis, float y)
 {
+    if (!boxesFit(axis)) {
+        return std::nullopt;
+    }
     if (!axis.logarithmic) {
         return linearValue(axis, y - axis.pos0, axis.pos1 - axis.pos0);
     }

@@ -17,7 +17,7 @@ struct AxisReading {
 };
 
 // Chart value at a picture position, or nothing when the axis cannot convert (equal positions, a logarithm
-// of 0 or less, an overflow, a non-finite result). Linear axes compute in single precision, in the order
+// of 0 or less, a box value beyond single precision, an overflow, a non-finite result). Linear axes compute in single precision, in the order
 // product, quotient, sum; logarithmic ones in double precision.
 [[nodiscard]] std::optional<double> positionToValueX(const AxisReading &axis, float x);
 // The same for y, with y growing downwards on the picture.

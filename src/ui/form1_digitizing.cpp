@@ -52,7 +52,8 @@ float Form1::pictureHeightTwips() const
 
 void Form1::readCalibrationValues()
 {
-    // A box whose number overflows single precision leaves its value as it was.
+    // A box whose number overflows single precision leaves the stored value as it was; the conversion then
+    // fails that axis rather than use the old value.
     const auto read = [](const QLineEdit *box, float &field) {
         if (const std::optional<float> v = singleValue(textValue(box->text())))
             field = *v;

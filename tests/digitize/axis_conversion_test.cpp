@@ -97,6 +97,24 @@ TEST(AxisConversion, LinearAxesWithoutASpanCannotConvert)
     });
 }
 
+// The state keeps the last value that fitted; a box beyond single precision must not convert with it.
+TEST(AxisConversion, BoxBeyondSinglePrecisionFailsItsAxis)
+{
+    AxisReading linear = linearAxis(1000, 5000, 0, 100);
+    linear.exact1 = {1e39, true};
+    AxisReading linearFirst = linearAxis(1000, 5000, 0, 100);
+    linearFirst.exact0 = {-1e39, true};
+    AxisReading logarithmic = logAxis(1000, 4000, 1, 1000);
+    logarithmic.exact1 = {1e39, true};
+    expectRows({
+        {"second box, linear x", linear, false, 3000, std::nullopt},
+        {"first box, linear y", linearFirst, true, 3000, std::nullopt},
+        {"second box, logarithmic x", logarithmic, false, 2000, std::nullopt},
+        {"second box, logarithmic y", logarithmic, true, 2000, std::nullopt},
+        {"largest single value still converts", linearAxis(1000, 5000, 0, FLT_MAX), false, 1000, 0},
+    });
+}
+
 TEST(AxisConversion, LogarithmicAxesInterpolateDecades)
 {
     const AxisReading x = logAxis(1000, 4000, 1, 1000);
@@ -143,8 +161,8 @@ TEST(AxisConversion, LogarithmicAxesFailWhereNoLogarithmExists)
         {"equal values", logAxis(1000, 4000, 5, 5), false, 2000, std::nullopt},
         {"second box beyond double", tooLarge, false, 2000, std::nullopt},
         {"first box beyond double", firstTooLarge, true, 2000, std::nullopt},
-        {"result beyond double", logAxis(0, 1, 1, 1e300), false, 2, std::nullopt},
-        {"result beyond double, y", logAxis(1, 0, 1, 1e300), true, -1, std::nullopt},
+        {"result beyond double", logAxis(0, 1, 1, 1e30), false, 20, std::nullopt},
+        {"result beyond double, y", logAxis(1, 0, 1, 1e30), true, -19, std::nullopt},
     });
 }
 

@@ -57,7 +57,7 @@ QString fourDecimals(double value)
 // At pixel 300, halfway, a linear axis reads half that value and a logarithmic one from 1 its square root.
 TEST_F(BadValues, BadAxisValueGivesReadoutAndRecordWithoutStoppingTheProgram)
 {
-    const QString longOnes(10'000, u'1');                         // beyond double: the stored 100 stays
+    const QString longOnes(10'000, u'1');                         // beyond double
     const QString longHundred = u"100."_s + QString(9'996, u'0'); // 10,000 characters that read 100
     const QString blanksThenNumber = QString(9'998, u' ') + u"25"_s;
     ASSERT_EQ(longHundred.size(), 10'000);
@@ -68,11 +68,12 @@ TEST_F(BadValues, BadAxisValueGivesReadoutAndRecordWithoutStoppingTheProgram)
         QString expected; // empty: the axis cannot convert, recorded as NaN
     };
     const Row rows[] = {
-        {longOnes, false, fourDecimals(100 / 2.0)},
+        {longOnes, false, {}}, // the value typed before must not stand in for it
         {longHundred, false, fourDecimals(100 / 2.0)},
         {blanksThenNumber, false, fourDecimals(25 / 2.0)},
-        {u"1E999"_s, false, fourDecimals(100 / 2.0)}, // overflows: the value typed before stays
-        {u"1E38"_s, false, {}},                       // fits single precision, its product does not
+        {u"1E999"_s, false, {}},
+        {u"1E39"_s, false, {}}, // beyond single precision, within double
+        {u"1E38"_s, false, {}}, // fits single precision, its product does not
         {u"-0"_s, false, fourDecimals(0)},
         {u"&HFFFF"_s, false, fourDecimals(65535 / 2.0)},
         {u"çğıöşüÇĞİÖŞÜ"_s, false, fourDecimals(0)}, // no number: 0
@@ -80,7 +81,8 @@ TEST_F(BadValues, BadAxisValueGivesReadoutAndRecordWithoutStoppingTheProgram)
         {longOnes, true, {}}, // a logarithmic axis reads the box itself, and it overflows
         {longHundred, true, fourDecimals(std::sqrt(100.0))},
         {u"1E999"_s, true, {}},
-        {u"-0"_s, true, {}}, // no logarithm of 0
+        {u"1E39"_s, true, {}}, // a logarithmic axis fails alike
+        {u"-0"_s, true, {}},   // no logarithm of 0
         {u"&HFFFF"_s, true, fourDecimals(std::sqrt(65535.0))},
         {u"çğıöşü"_s, true, {}},
     };
