@@ -207,3 +207,22 @@ TextValue textValue(const QString &text)
     const LeadingNumber number = leadingNumber(text);
     return {number.value, number.ok};
 }
+
+bool hasDecimalComma(const QString &text)
+{
+    Reader reader(text);
+    char16_t c = reader.peek();
+    if (c == u'+' || c == u'-') {
+        reader.skip();
+    }
+    bool digits = false;
+    for (c = reader.peek(); isDigit(c); c = reader.peek()) {
+        digits = true;
+        reader.skip();
+    }
+    if (!digits || c != u',') {
+        return false;
+    }
+    reader.skip();
+    return isDigit(reader.peek());
+}

@@ -21,3 +21,7 @@ struct LeadingNumber {
 
 [[nodiscard]] LeadingNumber leadingNumber(const QString &text);
 [[nodiscard]] TextValue textValue(const QString &text);
+
+// Whether the text is a whole number followed by a comma and more digits ("2,5"): a decimal comma, which
+// textValue reads as the whole part alone. Blanks are ignored as textValue ignores them.
+[[nodiscard]] bool hasDecimalComma(const QString &text);

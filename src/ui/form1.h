@@ -119,6 +119,7 @@ private:
 
     // Curves
     void Command8_Click();
+    [[nodiscard]] QString curveStartRefusal() const; // the warning that stops a curve start, or empty
     void Command1_Click();
     [[nodiscard]] QWidgetList lockedByCurveStart() const;
 

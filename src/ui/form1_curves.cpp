@@ -37,23 +37,28 @@ QWidgetList Form1::lockedByCurveStart() const
             Text4,    Label6,   Label7,   Label8,   Label9, Check1, Check2};
 }
 
+QString Form1::curveStartRefusal() const
+{
+    // A decimal comma would read as a whole number and put every point of the curve off without a sign.
+    for (const QLineEdit *box : {Text1, Text2, Text3, Text4}) {
+        if (hasDecimalComma(box->text()))
+            return u"Ondalık sayılarda virgül yerine nokta kullanınız: "_s + box->text().trimmed();
+    }
+    if (readsZero(Text1) && readsZero(Text2) && readsZero(Text3) && readsZero(Text4))
+        return u"Lütfen! Eksenlerin ilk ve son değerlerini ilgili kutulara giriniz."_s;
+    if (m_state.lastClickX == 0 && m_state.lastClickY == 0)
+        return u"Lütfen! Eksenlerin ilk ve son değerlerinin okunduğu yerlere tıklayıp, ATAmalarını yapınız."_s;
+    if (m_picturePath.isEmpty())
+        return u"Lütfen önce bir grafik yükleyiniz."_s;
+    if (m_state.curveNumber == std::numeric_limits<std::int16_t>::max())
+        return u"Bu grafikte en çok 32767 çizgi sayısallaştırılabilir; yeni bir çizgi başlatılamaz."_s;
+    return {};
+}
+
 void Form1::Command8_Click()
 {
-    if (readsZero(Text1) && readsZero(Text2) && readsZero(Text3) && readsZero(Text4)) {
-        m_desktop.warn(this, u"Lütfen! Eksenlerin ilk ve son değerlerini ilgili kutulara giriniz."_s);
-        return;
-    }
-    if (m_state.lastClickX == 0 && m_state.lastClickY == 0) {
-        m_desktop.warn(this,
-                       u"Lütfen! Eksenlerin ilk ve son değerlerinin okunduğu yerlere tıklayıp, ATAmalarını yapınız."_s);
-        return;
-    }
-    if (m_picturePath.isEmpty()) {
-        m_desktop.warn(this, u"Lütfen önce bir grafik yükleyiniz."_s);
-        return;
-    }
-    if (m_state.curveNumber == std::numeric_limits<std::int16_t>::max()) {
-        m_desktop.warn(this, u"Bu grafikte en çok 32767 çizgi sayısallaştırılabilir; yeni bir çizgi başlatılamaz."_s);
+    if (const QString refusal = curveStartRefusal(); !refusal.isEmpty()) {
+        m_desktop.warn(this, refusal);
         return;
     }
 

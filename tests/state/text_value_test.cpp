@@ -131,3 +131,19 @@ TEST(TextValueTest, ReadsTenThousandCharacterTexts)
         {u"&H"_s + QString(9997, u'0') + u"1"_s, 1, true, 10000},
     });
 }
+
+TEST(TextValueTest, DecimalCommaIsToldFromOtherCommas)
+{
+    const struct {
+        QString text;
+        bool decimalComma;
+    } rows[] = {
+        {u"2,5"_s, true},    {u" -2,5 "_s, true}, {u"+10,25"_s, true}, {u"2 ,5"_s, true},   {u"1,000"_s, true},
+        {u"2.5,3"_s, false}, {u"2,"_s, false},    {u",5"_s, false},    {u"&H1,5"_s, false}, {u"1E3,5"_s, false},
+        {u"2;5"_s, false},   {u"abc,5"_s, false}, {u""_s, false},      {u"2,x"_s, false},   {u"25"_s, false},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.text.toStdString());
+        EXPECT_EQ(hasDecimalComma(row.text), row.decimalComma);
+    }
+}

@@ -61,6 +61,29 @@ TEST_F(Form1Curves, CurveStartRefusesWithoutValuesClickOrPicture)
     EXPECT_TRUE(control(form, u"Text1"_s)->isEnabled());
 }
 
+TEST_F(Form1Curves, DecimalCommaStopsTheStartAndNamesTheText)
+{
+    Form1 form(desktop);
+    prepareCurve(form);
+    const QString comma = u"Ondalık sayılarda virgül yerine nokta kullanınız: "_s;
+    typeInto(form, u"Text3"_s, u" 2,5 "_s);
+    click(form, u"Command8"_s);
+    for (const char16_t *box : {u"Text1", u"Text2", u"Text3", u"Text4"})
+        typeInto(form, QString::fromUtf16(box), u"0,5"_s); // each reads 0, but the comma is what to mend
+    click(form, u"Command8"_s);
+    EXPECT_EQ(desktop.warnings, (QStringList{comma + u"2,5"_s, comma + u"0,5"_s}));
+    EXPECT_EQ(form.state().curveNumber, 0);
+    EXPECT_TRUE(control(form, u"Text3"_s)->isEnabled());
+
+    typeInto(form, u"Text1"_s, u"0"_s);
+    typeInto(form, u"Text2"_s, u"0"_s);
+    typeInto(form, u"Text3"_s, u"2.5,3"_s); // a comma after a number with a point reads as designed
+    typeInto(form, u"Text4"_s, u"&H1,5"_s);
+    click(form, u"Command8"_s);
+    EXPECT_EQ(desktop.warnings.size(), 2);
+    EXPECT_EQ(form.state().curveNumber, 1);
+}
+
 TEST_F(Form1Curves, EachStartNumbersNamesAndColoursTheNextCurve)
 {
     Form1 form(desktop);
