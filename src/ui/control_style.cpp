@@ -74,7 +74,8 @@ void setTextColour(QWidget *widget, const QColor &colour)
 
 void setBackColour(QWidget *widget, const QColor &colour)
 {
-    setRoles(widget, {QPalette::Window}, colour);
+    // Buttons fill their background from the Button role, everything else from Window.
+    setRoles(widget, {QPalette::Window, widget->backgroundRole()}, colour);
     widget->setAutoFillBackground(true);
 }
 

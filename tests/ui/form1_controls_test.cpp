@@ -182,3 +182,19 @@ TEST_F(Form1Test, AcceleratorsPressTheirButtons)
             << QString::fromUtf16(name).toStdString();
     }
 }
+
+// The panel is one cyan surface: frames and option buttons alike, behind their captions and indicators.
+TEST_F(Form1Test, FormatPanelOptionsAreDrawnOnTheFramesCyan)
+{
+    Form1 form(desktop);
+    form.show();
+    for (const char16_t *name :
+         {u"Frame3", u"Frame4", u"Option4", u"Option5", u"Option6", u"Option7", u"Option8", u"Option9"}) {
+        QWidget *w = control(form, QString::fromUtf16(name));
+        const QImage drawn = w->grab().toImage();
+        ASSERT_FALSE(drawn.isNull());
+        // Right of any caption, and in the middle of the height.
+        const QPoint spot(drawn.width() - 3, drawn.height() / 2 + (w->inherits("FrameBox") ? drawn.height() / 4 : 0));
+        EXPECT_EQ(drawn.pixelColor(spot), QColor(0, 255, 255)) << QString::fromUtf16(name).toStdString();
+    }
+}
