@@ -253,5 +253,9 @@ void ChartPicture::mouseMoveEvent(QMouseEvent *event)
 
 void ChartPicture::mousePressEvent(QMouseEvent *event)
 {
-    emit pressed(toTwips(event->position()), event->button());
+    // The border is no part of the chart: a press there is no click on it.
+    const QPointF inArea = event->position() - QPointF(kBorderPx, kBorderPx);
+    const QSize area = areaSize();
+    if (inArea.x() >= 0 && inArea.y() >= 0 && inArea.x() < area.width() && inArea.y() < area.height())
+        emit pressed(toTwips(event->position()), event->button());
 }

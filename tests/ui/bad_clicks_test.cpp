@@ -43,23 +43,28 @@ protected:
 
 } // namespace
 
-TEST_F(BadClicks, CornerAndBorderPixelsRecordLinesOfTheFileFormat)
+TEST_F(BadClicks, CornerPixelsRecordLinesOfTheFileFormatAndTheBorderNothing)
 {
     Form1 form(desktop);
     calibrateLinearChart(form, desktop, folder.path(), u"graf.bmp"_s);
     click(form, u"Command8"_s);
-    // The picture is 600 x 400; its two-pixel border belongs to the chart too.
-    const QPoint points[] = {{0, 0}, {599, 0}, {0, 399}, {599, 399}, {-2, -2}, {601, 401}, {-2, 401}, {601, -2}};
+    // The picture is 600 x 400 inside a two-pixel border, which is no part of the chart.
+    const QPoint corners[] = {{0, 0}, {599, 0}, {0, 399}, {599, 399}};
+    const QPoint border[] = {{-1, -1}, {-2, 200}, {300, -2}, {600, 200}, {300, 400}, {601, 401}, {-2, 401}};
     QByteArray expected;
-    for (QPoint p : points) {
+    for (QPoint p : corners) {
         SCOPED_TRACE(::testing::Message() << p.x() << ", " << p.y());
         pressOnChart(form, p);
         expected += line(p);
         EXPECT_TRUE(kRecordLine.match(QString::fromLatin1(line(p))).hasMatch());
     }
+    for (QPoint p : border)
+        pressOnChart(form, p);
     EXPECT_EQ(fileBytes(curveFile()), expected);
-    EXPECT_EQ(form.form5()->list()->count(), 8);
+    EXPECT_EQ(form.form5()->list()->count(), 4);
     EXPECT_EQ(form.form5()->list()->line(3), u"  4        109.8000        -4.9000"_s);
+    EXPECT_EQ(form.state().lastClickX, 599 * 15);
+    EXPECT_EQ(form.state().lastClickY, 399 * 15);
     EXPECT_TRUE(desktop.warnings.isEmpty());
 }
 
