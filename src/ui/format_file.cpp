@@ -7,17 +7,51 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// Only the first item matters; an item that does not end within this many bytes is not a choice.
-constexpr qint64 kMaxItemBytes = 4096;
+// Only the first item matters; an item longer than this is no choice. Blanks around it do not count, however
+// many there are.
+constexpr qsizetype kMaxItemBytes = 4096;
+constexpr qint64 kChunkBytes = 4096;
 
-bool isBlank(QChar c)
+bool isBlank(char c)
 {
-    return c == u' ' || c == u'\t';
+    return c == ' ' || c == '\t';
+}
+
+bool endsItem(char c)
+{
+    return c == ',' || c == '\r' || c == '\n';
+}
+
+// The first item of the file without the blanks around it, read a chunk at a time; nothing when it is too long.
+std::optional<QByteArray> firstItem(QFile &file)
+{
+    QByteArray item;
+    qsizetype pendingBlanks = 0; // blanks after the item so far: inside it only if more follows
+    QByteArray chunk;
+    while (!(chunk = file.read(kChunkBytes)).isEmpty()) {
+        for (const char c : std::as_const(chunk)) {
+            if (endsItem(c)) {
+                return item;
+            }
+            if (isBlank(c)) {
+                pendingBlanks += item.isEmpty() ? 0 : 1;
+                continue;
+            }
+            if (item.size() + pendingBlanks + 1 > kMaxItemBytes) {
+                return std::nullopt;
+            }
+            item.append(QByteArray(pendingBlanks, ' '));
+            item.append(c);
+            pendingBlanks = 0;
+        }
+    }
+    return item;
 }
 
 } // namespace
@@ -28,27 +62,13 @@ std::int16_t readFormatChoice(const QString &path)
     if (!file.open(QIODevice::ReadOnly)) {
         return 0;
     }
-    const QByteArray head = file.read(kMaxItemBytes);
-    qsizetype end = 0;
-    while (end < head.size() && head[end] != ',' && head[end] != '\r' && head[end] != '\n') {
-        ++end;
-    }
-    if (end == head.size() && !file.atEnd()) {
+    const std::optional<QByteArray> bytes = firstItem(file);
+    if (!bytes || bytes->isEmpty()) {
         return 0;
     }
-
-    const QString text = QString::fromLatin1(head.first(end));
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && isBlank(text[first])) {
-        ++first;
-    }
-    while (last > first && isBlank(text[last - 1])) {
-        --last;
-    }
-    const QString item = text.sliced(first, last - first);
+    const QString item = QString::fromLatin1(*bytes);
     const LeadingNumber number = leadingNumber(item);
-    if (item.isEmpty() || !number.ok || number.consumed != item.size()) {
+    if (!number.ok || number.consumed != item.size()) {
         return 0;
     }
     // The default rounding mode rounds ties to even: 2.5 is 2, 3.5 is 4.

@@ -85,6 +85,15 @@ TEST(FormatFileTest, MissingFoldersAndHugeFilesGiveZero)
     EXPECT_EQ(readFormatChoice(path), 0);
     writeBytes(path, "3,"_ba + QByteArray(10 * 1024 * 1024, '1'));
     EXPECT_EQ(readFormatChoice(path), 3);
+    // Blanks around the item count for nothing, however many there are.
+    const QByteArray blanks(5 * 1024 * 1024, ' ');
+    for (const QByteArray &bytes :
+         {"3"_ba + blanks + "\r\n"_ba, blanks + "3\r\n"_ba, "\t"_ba + blanks + "3"_ba + blanks}) {
+        writeBytes(path, bytes);
+        EXPECT_EQ(readFormatChoice(path), 3);
+    }
+    writeBytes(path, "3"_ba + blanks + "4"_ba);
+    EXPECT_EQ(readFormatChoice(path), 0);
 }
 
 TEST(FormatFileTest, BytesAreBlankNumberBlankCrLf)
