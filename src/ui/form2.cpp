@@ -9,7 +9,7 @@
 using namespace Qt::StringLiterals;
 
 Form2::Form2(const QIcon &icon, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Dialog) // owned by the main window, not modal
 {
     setObjectName(u"Form2"_s);
     setWindowTitle(u"Farklı Eksen Tanımla"_s);

@@ -9,7 +9,7 @@
 using namespace Qt::StringLiterals;
 
 Form5::Form5(const QIcon &icon, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Tool) // owned by the main window: kept above it, never lost behind it
 {
     setObjectName(u"Form5"_s);
     setWindowTitle(u"Değerler"_s);

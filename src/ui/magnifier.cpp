@@ -10,7 +10,7 @@
 using namespace Qt::StringLiterals;
 
 Magnifier::Magnifier(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint)
+    : QWidget(parent, Qt::Tool) // kept above the main window, not above every other program
 {
     setObjectName(u"Magnifier"_s);
     setWindowTitle(u"Büyüteç"_s);

@@ -4,9 +4,9 @@
 #include <QPointF>
 #include <QWidget>
 
-// A small always-on-top window showing the chart around the pointer enlarged. Positions are in pixels of
-// the source picture (the full-resolution chart); a press or an arrow key reports the exact place it stands
-// for, fractions included.
+// A small window, kept above the main window, showing the chart around the pointer enlarged. Positions are in
+// pixels of the source picture (the full-resolution chart); a press or an arrow key reports the exact place it
+// stands for, fractions included.
 class Magnifier : public QWidget {
     Q_OBJECT
 public:

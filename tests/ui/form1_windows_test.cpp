@@ -1,6 +1,7 @@
 #include "support/fake_desktop.h"
 #include "support/test_charts.h"
 #include "support/widget_helpers.h"
+#include "ui/bad_input_support.h"
 #include "ui/form1.h"
 #include "ui/help/form3.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +64,39 @@ TEST_F(Form1Windows, AuxiliaryWindowsAreCreatedOnFirstShowAndOnlyOnce)
     click(*contact, u"Command1"_s); // "Bu Pencereyi &Kapat"
     EXPECT_FALSE(contact->isVisible());
     EXPECT_TRUE(form.isVisible());
+}
+
+// The small windows are the main window's own: the window manager keeps them above it, so a press on the
+// maximized chart never buries the values list. Form3 has no icon; the others share one of their own.
+TEST_F(Form1Windows, SmallWindowsBelongToTheMainWindow)
+{
+    Form1 form(desktop);
+    form.show();
+    calibrateLinearChart(form, desktop, folder.path(), u"graf.bmp"_s);
+    click(form, u"Command8"_s);
+    pressOnChart(form, {300, 200});
+    click(form, u"Command11"_s);
+    click(form, u"Command9"_s);
+    click(form, u"Command10"_s);
+    desktop.programsStart = false; // no desktop magnifier: the program's own opens
+    click(form, u"Command18"_s);
+
+    const qint64 mainIcon = form.windowIcon().cacheKey();
+    for (const char16_t *name : {u"Form5", u"Form2", u"Form3", u"ContactWindow", u"Magnifier"}) {
+        SCOPED_TRACE(QString::fromUtf16(name).toStdString());
+        auto *window = form.findChild<QWidget *>(QString::fromUtf16(name));
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(window->isVisible());
+        EXPECT_TRUE(window->windowType() == Qt::Tool || window->windowType() == Qt::Dialog);
+        ASSERT_NE(window->windowHandle(), nullptr);
+        EXPECT_EQ(window->windowHandle()->transientParent(), form.windowHandle());
+        if (QString::fromUtf16(name) == u"Form3"_s) {
+            EXPECT_TRUE(window->windowIcon().isNull());
+        } else if (QString::fromUtf16(name) != u"Magnifier"_s) {
+            EXPECT_NE(window->windowIcon().cacheKey(), mainIcon);
+        }
+    }
+    EXPECT_FALSE(form.findChild<QWidget *>(u"Form5"_s)->isActiveWindow());
 }
 
 TEST_F(Form1Windows, DifferentAxisUnlocksTheCalibrationAgain)

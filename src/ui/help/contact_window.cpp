@@ -9,7 +9,7 @@
 using namespace Qt::StringLiterals;
 
 ContactWindow::ContactWindow(const QIcon &icon, const QIcon &closeIcon, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Dialog) // owned by the main window, not modal
 {
     setObjectName(u"ContactWindow"_s);
     setWindowTitle(u"ZORVANE (Tessarix) Hakkında"_s);

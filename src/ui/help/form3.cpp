@@ -2,6 +2,7 @@
 
 #include "ui/control_factory.h"
 
+#include <QIcon>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -10,10 +11,11 @@
 using namespace Qt::StringLiterals;
 
 Form3::Form3(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Dialog) // owned by the main window, not modal
 {
     setObjectName(u"Form3"_s);
     setWindowTitle(u"Tanıtım ve Kılavuz (ZORVANE - Tessarix)"_s);
+    setWindowIcon(QIcon()); // a window of its own without an icon, not the main window's
     setFont(ControlStyle::font());
     setWindowTwips(this, {2000, 2000, 9540, 2460});
 
