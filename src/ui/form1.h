@@ -46,6 +46,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
 
@@ -134,9 +136,11 @@ private:
     QPointer<Form5> m_form5;
     QPointer<ContactWindow> m_contactWindow;
     QPointer<Magnifier> m_magnifier;
-    QImage m_fullPicture;           // scaled display only, decoded when the magnifier first needs it
-    int m_shownWidthPx = 0;         // width of the picture as drawn in scaled display
-    float m_sourcePerAreaPixel = 1; // magnifier source pixels per pixel of Picture1
+    QImage m_fullPicture;                        // scaled display only, decoded when the magnifier first needs it
+    int m_shownWidthPx = 0;                      // width of the picture as drawn in scaled display
+    float m_sourcePerAreaPixel = 1;              // magnifier source pixels per pixel of Picture1
+    Qt::MouseButton m_dragButton = Qt::NoButton; // the button moving the window by hand, while it is held
+    QPoint m_dragOffset;                         // from the window's corner to the pointer
 
     // Button column
     QPushButton *Command3 = nullptr;

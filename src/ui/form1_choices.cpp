@@ -113,7 +113,29 @@ void Form1::closeEvent(QCloseEvent *event)
 void Form1::mousePressEvent(QMouseEvent *event)
 {
     // Labels and frames let presses through to the window: only the bare background drags it, with any button.
-    if (childAt(event->position().toPoint()) == nullptr)
-        (void)m_desktop.beginWindowMove(window());
     event->accept();
+    if (childAt(event->position().toPoint()) != nullptr || m_dragButton != Qt::NoButton)
+        return;
+    // The window manager's move ends at a left release only: other buttons move the window here, while held.
+    if (event->button() == Qt::LeftButton && m_desktop.beginWindowMove(window()))
+        return;
+    m_dragButton = event->button();
+    m_dragOffset = event->globalPosition().toPoint() - window()->pos();
+}
+
+void Form1::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragButton == Qt::NoButton)
+        return;
+    if (!(event->buttons() & m_dragButton)) {
+        m_dragButton = Qt::NoButton; // its release went elsewhere
+        return;
+    }
+    window()->move(event->globalPosition().toPoint() - m_dragOffset);
+}
+
+void Form1::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == m_dragButton)
+        m_dragButton = Qt::NoButton;
 }

@@ -33,4 +33,5 @@ struct FakeDesktop final : Desktop {
     bool programsStart = true;
     bool documentsOpen = true;
     int windowMoves = 0;
+    bool windowMovesStart = true; // whether the window manager takes a move
 };

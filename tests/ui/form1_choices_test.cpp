@@ -173,10 +173,37 @@ TEST_F(Form1Choices, ExitClosesEveryWindow)
 TEST_F(Form1Choices, OnlyTheBareBackgroundMovesTheWindow)
 {
     Form1 form(desktop);
-    pressOn(&form, {700, 500}, Qt::RightButton);
+    pressOn(&form, {700, 500});
     EXPECT_EQ(desktop.windowMoves, 1);
     auto *label = control(form, u"Label3"_s); // a label lets the press through to the window
     pressOn(&form, label->geometry().center());
     pressOn(&form, control(form, u"Frame2"_s)->geometry().center());
     EXPECT_EQ(desktop.windowMoves, 1);
+}
+
+// The window manager ends its move at a left release only; any other button moves the window by hand, and only
+// while it is held.
+TEST_F(Form1Choices, WindowFollowsThePointerOnlyWhileThePressingButtonIsHeld)
+{
+    desktop.windowMovesStart = false;
+    for (const Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton, Qt::LeftButton}) {
+        SCOPED_TRACE(int(button));
+        Form1 form(desktop);
+        form.move(100, 80);
+        const int movesBefore = desktop.windowMoves;
+        const QPoint origin = form.mapToGlobal(QPoint(700, 500));
+        const auto send = [&](QEvent::Type type, QPoint offset, Qt::MouseButton which, Qt::MouseButtons held) {
+            const QPoint global = origin + offset;
+            QMouseEvent event(type, form.mapFromGlobal(global), global, which, held, Qt::NoModifier);
+            QApplication::sendEvent(&form, &event);
+        };
+        send(QEvent::MouseButtonPress, {}, button, button);
+        send(QEvent::MouseMove, {30, 20}, Qt::NoButton, button);
+        send(QEvent::MouseMove, {50, -10}, Qt::NoButton, button);
+        EXPECT_EQ(form.pos(), QPoint(150, 70));
+        send(QEvent::MouseButtonRelease, {50, -10}, button, Qt::NoButton);
+        send(QEvent::MouseMove, {200, 200}, Qt::NoButton, Qt::NoButton);
+        EXPECT_EQ(form.pos(), QPoint(150, 70));
+        EXPECT_EQ(desktop.windowMoves - movesBefore, button == Qt::LeftButton ? 1 : 0);
+    }
 }
