@@ -119,6 +119,8 @@ void Form1::mousePressEvent(QMouseEvent *event)
     // The window manager's move ends at a left release only: other buttons move the window here, while held.
     if (event->button() == Qt::LeftButton && m_desktop.beginWindowMove(window()))
         return;
+    if (window()->isMaximized() || window()->isFullScreen())
+        return; // like the window manager, which leaves a maximized window where it is
     m_dragButton = event->button();
     m_dragOffset = event->globalPosition().toPoint() - window()->pos();
 }

@@ -1,11 +1,13 @@
 #!/bin/bash
-# Starts zorvane in a real X window (Xvfb), loads a chart through the real file dialog, calibrates it,
-# records three points with the mouse and checks the curve file.
+# Starts zorvane in a real X window (Xvfb) under a window manager (openbox), loads a chart through the real
+# file dialog, calibrates it, records three points with the mouse and checks the curve file, that the values
+# window stays above the main window, which keeps the focus, and that a press on the background moves the
+# window only while its button is held.
 set -euo pipefail
 zorvane=$(realpath "$1")
 make_chart=$(realpath "$2")
 
-for tool in Xvfb xdotool; do
+for tool in Xvfb xdotool openbox xprop wmctrl; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
@@ -13,6 +15,7 @@ work=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+    [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null || true
     [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
@@ -22,6 +25,9 @@ Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY=$display QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+openbox --sm-disable >"$work/wm.log" 2>&1 &
+wm=$!
+for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
 "$make_chart" "$work/chart.jpg"
 mkdir "$work/start"
@@ -77,12 +83,43 @@ for _ in $(seq 100); do # the program may still be working through the queued cl
     sleep 0.1
 done
 
+fail() { echo "$1"; ls -la "$work" "$work/start"; cat "$work/log"; exit 1; }
+
 # SMOKE_SCREENSHOT=file.xwd keeps a picture of the screen, for the README.
 [ -n "${SMOKE_SCREENSHOT:-}" ] && xwd -root -silent > "$SMOKE_SCREENSHOT"
 actual=$(cat "$work/chart_1.txt" 2>/dev/null || true)
 if [ "$actual" != "$expected" ]; then
     echo "curve file differs; got:"; cat -A "$work/chart_1.txt" 2>/dev/null || echo "(no file)"
-    ls -la "$work" "$work/start"; cat "$work/log"
-    exit 1
+    fail "three points not recorded"
 fi
-echo "real-window smoke test: three points recorded"
+
+# After the three presses the values window is still above the maximized main window, which has the focus.
+values=$(xdotool search --onlyvisible --name '^De.*erler$' | head -n 1 || true)
+[ -n "$values" ] || fail "no values window"
+stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-fA-F]*' || true)
+position() { local i=0; for id in $stacking; do [ $((id)) -eq "$1" ] && { echo $i; return; }; i=$((i + 1)); done; echo -1; }
+[ "$(position "$values")" -gt "$(position "$window")" ] || fail "values window below the main window:" $stacking
+[ "$(xdotool getactivewindow)" = "$window" ] || fail "the main window lost the focus"
+
+# A press on the background moves the window while its button is held, whichever button, and not after.
+wmctrl -i -r "$window" -b remove,maximized_vert,maximized_horz
+sleep 0.3
+place() { xdotool getwindowgeometry "$window" | sed -n 's/^ *Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p'; }
+for button in 3 2 1; do
+    wmctrl -i -r "$window" -e 0,100,100,900,700
+    sleep 0.4
+    read -r x0 y0 <<<"$(place)"
+    xdotool mousemove --window "$window" 150 150 mousedown "$button"
+    sleep 0.2
+    xdotool mousemove_relative 40 30
+    sleep 0.3
+    read -r x1 y1 <<<"$(place)"
+    xdotool mouseup "$button"
+    sleep 0.2
+    xdotool mousemove_relative 60 60
+    sleep 0.3
+    read -r x2 y2 <<<"$(place)"
+    [ $((x1 - x0)) -ge 30 ] && [ $((y1 - y0)) -ge 20 ] || fail "button $button: window did not follow ($x0,$y0 -> $x1,$y1)"
+    [ "$x2 $y2" = "$x1 $y1" ] || fail "button $button: window followed after the release ($x1,$y1 -> $x2,$y2)"
+done
+echo "real-window smoke test: three points recorded, values window on top, window moves while a button is held"
