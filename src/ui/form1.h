@@ -110,6 +110,9 @@ private:
     void openMagnifier();
     [[nodiscard]] QImage magnifierSource();
     void followWithMagnifier(QPointF twips);
+    // Between Picture1's twips and pixels of the magnifier's source picture, each axis with its own scale.
+    [[nodiscard]] QPointF sourceToTwips(QPointF source) const;
+    [[nodiscard]] QPointF twipsToSource(QPointF twips) const;
 
     // Auxiliary windows
     void Command11_Click();
@@ -137,8 +140,8 @@ private:
     QPointer<ContactWindow> m_contactWindow;
     QPointer<Magnifier> m_magnifier;
     QImage m_fullPicture;                        // scaled display only, decoded when the magnifier first needs it
-    int m_shownWidthPx = 0;                      // width of the picture as drawn in scaled display
-    float m_sourcePerAreaPixel = 1;              // magnifier source pixels per pixel of Picture1
+    QSize m_shownSizePx;                         // the picture as drawn in scaled display; empty in natural display
+    QSizeF m_sourcePerAreaPixel{1, 1};           // magnifier source pixels per pixel of Picture1, across and down
     Qt::MouseButton m_dragButton = Qt::NoButton; // the button moving the window by hand, while it is held
     QPoint m_dragOffset;                         // from the window's corner to the pointer
 

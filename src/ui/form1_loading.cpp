@@ -22,7 +22,6 @@
 #include <QMimeData>
 #include <QPushButton>
 
-#include <cmath>
 
 using namespace Qt::StringLiterals;
 
@@ -40,11 +39,6 @@ QString pictureFilter()
     if (!others.isEmpty())
         filter += u";;Diğer Resimler ("_s + others.join(u' ') + u")"_s;
     return filter;
-}
-
-QSize toPixels(float widthTwips, float heightTwips)
-{
-    return {int(std::lround(widthTwips / kTwipsPerPixel)), int(std::lround(heightTwips / kTwipsPerPixel))};
 }
 
 } // namespace
@@ -66,7 +60,7 @@ void Form1::loadChart(const QString &path)
         picture = loadPicture(path, [&](QSize natural) {
             fit = fitPicture(natural.width() * kTwipsPerPixel, natural.height() * kTwipsPerPixel, m_state.screenWidthPx,
                              m_state.screenHeightPx);
-            return fit.natural() ? natural : toPixels(fit.drawRect.width, fit.drawRect.height);
+            return fit.natural() ? natural : fit.picturePixels();
         });
         if (!picture.ok()) {
             m_desktop.warn(this, picture.error);
@@ -92,7 +86,7 @@ void Form1::loadChart(const QString &path)
         }
         m_picturePath = path;
         m_fullPicture = QImage(); // the magnifier's full-resolution copy belongs to the old picture
-        m_shownWidthPx = fit.natural() ? 0 : picture.image.width();
+        m_shownSizePx = fit.natural() ? QSize() : picture.image.size();
         if (m_magnifier && m_magnifier->isVisible())
             m_magnifier->setSource(magnifierSource());
         QDir::setCurrent(QFileInfo(path).absolutePath()); // curve files are written beside the picture

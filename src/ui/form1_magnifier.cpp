@@ -27,9 +27,9 @@ void Form1::openMagnifier()
     if (!m_magnifier) {
         m_magnifier = new Magnifier(this);
         connect(m_magnifier, &Magnifier::pressedAt, this,
-                [this](QPointF source) { Picture1_MouseDown(source / m_sourcePerAreaPixel * kTwipsPerPixel); });
+                [this](QPointF source) { Picture1_MouseDown(sourceToTwips(source)); });
         connect(m_magnifier, &Magnifier::movedTo, this,
-                [this](QPointF source) { Picture1_MouseMove(source / m_sourcePerAreaPixel * kTwipsPerPixel); });
+                [this](QPointF source) { Picture1_MouseMove(sourceToTwips(source)); });
     }
     m_magnifier->setSource(magnifierSource());
     const QRect main = geometry();
@@ -40,7 +40,7 @@ void Form1::openMagnifier()
 QImage Form1::magnifierSource()
 {
     if (!Picture1->naturalPicture().isNull() || m_picturePath.isEmpty()) {
-        m_sourcePerAreaPixel = 1;
+        m_sourcePerAreaPixel = {1, 1};
         return Picture1->naturalPicture();
     }
     // Scaled display: the full-resolution picture, decoded only now that the magnifier needs it.
@@ -48,17 +48,31 @@ QImage Form1::magnifierSource()
         const LoadedPicture full = loadPicture(m_picturePath, [](QSize natural) { return natural; });
         m_fullPicture = full.image;
     }
-    const int shownWidth = m_shownWidthPx > 0 ? m_shownWidthPx : 1;
+    const QSize shown = m_shownSizePx.expandedTo({1, 1});
     if (m_fullPicture.isNull()) {
-        m_sourcePerAreaPixel = 1;
-        return Picture1->drawings().copy(0, 0, shownWidth, Picture1->areaSize().height());
+        m_sourcePerAreaPixel = {1, 1};
+        return Picture1->drawings().copy(QRect(QPoint(), shown));
     }
-    m_sourcePerAreaPixel = float(m_fullPicture.width()) / float(shownWidth);
+    // Each axis has its own scale: a picture fitted by its height loses more at the bottom than at the right.
+    m_sourcePerAreaPixel = {double(m_fullPicture.width()) / shown.width(),
+                            double(m_fullPicture.height()) / shown.height()};
     return m_fullPicture;
+}
+
+QPointF Form1::sourceToTwips(QPointF source) const
+{
+    return {source.x() / m_sourcePerAreaPixel.width() * kTwipsPerPixel,
+            source.y() / m_sourcePerAreaPixel.height() * kTwipsPerPixel};
+}
+
+QPointF Form1::twipsToSource(QPointF twips) const
+{
+    return {twips.x() / kTwipsPerPixel * m_sourcePerAreaPixel.width(),
+            twips.y() / kTwipsPerPixel * m_sourcePerAreaPixel.height()};
 }
 
 void Form1::followWithMagnifier(QPointF twips)
 {
     if (m_magnifier && m_magnifier->isVisible())
-        m_magnifier->setCentre(twips / kTwipsPerPixel * m_sourcePerAreaPixel);
+        m_magnifier->setCentre(twipsToSource(twips));
 }

@@ -1,6 +1,7 @@
 #include "workspace/display_fit.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -43,4 +44,11 @@ DisplayFit fitPicture(float naturalWidthTwips, float naturalHeightTwips, float s
     fit.outerWidth = naturalWidthTwips;
     fit.outerHeight = naturalHeightTwips;
     return fit;
+}
+
+QSize DisplayFit::picturePixels() const
+{
+    const float width = natural() ? outerWidth : drawRect.width;
+    const float height = natural() ? outerHeight : drawRect.height;
+    return {int(std::lround(width / kTwipsPerPixel)), int(std::lround(height / kTwipsPerPixel))};
 }

@@ -111,3 +111,45 @@ TEST_F(Form1Magnifier, ScaledChartIsMagnifiedFromTheFullPicture)
     EXPECT_NEAR(form.state().lastClickX, 70 * 15, 0.01);
     EXPECT_NEAR(form.state().lastClickY, 105 * 15, 0.01);
 }
+
+// In every display case the magnifier shows chart pixel P at the place of the full picture that P stands for,
+// each axis with its own scale, and a press there records what a press on the chart at P records.
+TEST_F(Form1Magnifier, PressInsideRecordsWhatAPressOnTheChartRecordsInEveryDisplayCase)
+{
+    desktop.programsStart = false;
+    const struct {
+        QSize picture;
+        QSize shown; // the picture as drawn on a 1024 x 768 screen
+        QPoint chartPixel;
+    } rows[] = {
+        {{1600, 1200}, {701, 525}, {650, 500}}, // reduced by the larger ratio
+        {{1000, 400}, {781, 310}, {700, 290}},  // by the width
+        {{700, 1000}, {370, 518}, {350, 500}},  // by the height, 150 twips less at the bottom
+        {{500, 400}, {500, 400}, {450, 350}},   // natural size
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.picture.width() << " x " << row.picture.height());
+        Form1 form(desktop);
+        load(form, row.picture);
+        pressOnChart(form, row.chartPixel);
+        const QPointF onChart(form.state().lastClickX, form.state().lastClickY);
+        ASSERT_EQ(onChart, QPointF(row.chartPixel * 15));
+
+        click(form, u"Command18"_s);
+        Magnifier *m = magnifier(form);
+        ASSERT_NE(m, nullptr);
+        const QPointF source(row.chartPixel.x() * double(row.picture.width()) / row.shown.width(),
+                             row.chartPixel.y() * double(row.picture.height()) / row.shown.height());
+        moveOverChart(form, row.chartPixel);
+        EXPECT_NEAR(m->centre().x(), source.x(), 1e-3);
+        EXPECT_NEAR(m->centre().y(), source.y(), 1e-3);
+
+        const QPointF middle(m->width() / 2.0, m->height() / 2.0);
+        QMouseEvent press(QEvent::MouseButtonPress, middle, m->mapToGlobal(middle), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(m, &press);
+        EXPECT_NEAR(form.state().lastClickX, onChart.x(), 0.05);
+        EXPECT_NEAR(form.state().lastClickY, onChart.y(), 0.05);
+        click(form, u"Command18"_s);
+    }
+}
