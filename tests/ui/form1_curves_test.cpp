@@ -61,6 +61,23 @@ TEST_F(Form1Curves, CurveStartRefusesWithoutValuesClickOrPicture)
     EXPECT_TRUE(control(form, u"Text1"_s)->isEnabled());
 }
 
+// Only a press at the very corner counts as no press: one on the top or the left edge is a press.
+TEST_F(Form1Curves, PressOnTheTopOrLeftEdgeIsAClick)
+{
+    for (const QPoint edge : {QPoint(0, 150), QPoint(250, 0)}) {
+        SCOPED_TRACE(::testing::Message() << edge.x() << ", " << edge.y());
+        Form1 form(desktop);
+        loadChart(form);
+        typeInto(form, u"Text3"_s, u"100"_s);
+        pressOnChart(form, edge);
+        ASSERT_EQ(form.state().lastClickX, edge.x() * 15);
+        ASSERT_EQ(form.state().lastClickY, edge.y() * 15);
+        click(form, u"Command8"_s);
+        EXPECT_EQ(form.state().curveNumber, 1);
+    }
+    EXPECT_TRUE(desktop.warnings.isEmpty()) << desktop.warnings.join(u'|').toStdString();
+}
+
 TEST_F(Form1Curves, DecimalCommaStopsTheStartAndNamesTheText)
 {
     Form1 form(desktop);

@@ -202,6 +202,9 @@ TEST_F(Form1Digitizing, AssignButtonsCopyTheLastClick)
     EXPECT_EQ(control<QLabel>(form, u"Label8"_s)->text(), u"2355"_s);
     EXPECT_EQ(form.state().calibX1Pos, 2355);
     click(form, u"Command7"_s);
+    EXPECT_EQ(control<QLabel>(form, u"Label9"_s)->text(), QString::number(height - 1200 - 75));
+    EXPECT_EQ(control<QLabel>(form, u"Label9"_s)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_EQ(control<QLabel>(form, u"Label8"_s)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     EXPECT_EQ(form.state().calibY1Pos, 1200);
     EXPECT_EQ(form.state().lastClickX, 2355);
 }
@@ -221,8 +224,12 @@ TEST_F(Form1Digitizing, SymbolsMarkCurvesOneToSixOnly)
     EXPECT_FALSE(markedAt({100, 120}));
     EXPECT_FALSE(markedAt(chart.xTick1)); // calibration presses, before the first curve, draw nothing
 
-    for (int curve = 2; curve <= 7; ++curve)
+    for (int curve = 2; curve <= 6; ++curve)
         click(form, u"Command8"_s);
+    EXPECT_EQ(form.state().curveNumber, 6);
+    pressOnChart(form, {300, 100});
+    EXPECT_TRUE(markedAt({300, 100})); // the last curve that gets a symbol
+    click(form, u"Command8"_s);
     EXPECT_EQ(form.state().curveNumber, 7);
     pressOnChart(form, {200, 200});
     EXPECT_FALSE(markedAt({200, 200}));
