@@ -1,4 +1,3 @@
-#include "ui/font_configuration.h"
 #include "ui/form1.h"
 #include "ui/qt_desktop.h"
 
@@ -7,9 +6,7 @@
 
 int main(int argc, char **argv)
 {
-    FontConfigurationReader fonts;
     QApplication app(argc, argv);
-    fonts.wait();
     QApplication::setApplicationName(QStringLiteral("zorvane"));
     QApplication::setApplicationVersion(QStringLiteral(ZORVANE_VERSION));
     QtDesktop desktop;
