@@ -1,6 +1,5 @@
 #include "workspace/picture_loader.h"
 
-#include "workspace/bmp_reader.h"
 #include "workspace/jpeg_halves.h"
 #include "workspace/picture_names.h"
 
@@ -147,12 +146,6 @@ QImage readJpegFromMemory(QImageReader &fileReader, const QString &path, QSize n
     return reader.read();
 }
 
-QImage readBmp(QImageReader &reader, const QString &path, QSize natural)
-{
-    QImage image = readPlainBmp(path);
-    return image.size() == natural ? image : reader.read();
-}
-
 LoadedPicture failure(const QString &path, QSize naturalSize = {})
 {
     LoadedPicture out;
@@ -216,9 +209,7 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
         // survive) only at a high quality hint; that is its default today, but say so.
         reader.setQuality(100);
     }
-    QImage image = jpeg  ? readJpegFromMemory(reader, path, natural)
-                   : bmp ? readBmp(reader, path, natural)
-                         : reader.read();
+    QImage image = jpeg ? readJpegFromMemory(reader, path, natural) : reader.read();
     if (image.isNull())
         return failure(path, natural);
     if (rescale && image.size() != wanted) {

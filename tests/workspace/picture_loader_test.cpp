@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -287,4 +288,29 @@ TEST_F(PictureLoader, ReducedJpegReadWholeFirstCountsItsCoefficients)
     const LoadedPicture picture = load(u"ilerlemeli.jpg"_s, QSize(400, 300));
     ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
     EXPECT_EQ(picture.image.size(), QSize(400, 300));
+}
+
+TEST_F(PictureLoader, TopRowFirstBitmapLoadsTheRightWayUp)
+{
+    const QImage stored = thinLines().copy(0, 30, 33, 20); // one line, off the middle; rows padded
+    ASSERT_TRUE(stored.save(path(u"alttan.bmp"_s), "BMP"));
+    QFile bottomUp(path(u"alttan.bmp"_s));
+    ASSERT_TRUE(bottomUp.open(QIODevice::ReadOnly));
+    const QByteArray bytes = bottomUp.readAll();
+    // The same rows in the other order under a negative height.
+    const qint32 offset = qFromLittleEndian<qint32>(bytes.constData() + 10);
+    const qsizetype rowBytes = (bytes.size() - offset) / 20;
+    QByteArray flipped = bytes.first(offset);
+    qToLittleEndian(qint32(-20), flipped.data() + 22);
+    for (int row = 19; row >= 0; --row)
+        flipped += bytes.mid(offset + row * rowBytes, rowBytes);
+    QFile topDown(path(u"ustten.bmp"_s));
+    ASSERT_TRUE(topDown.open(QIODevice::WriteOnly));
+    topDown.write(flipped);
+    topDown.close();
+
+    const LoadedPicture picture = load(u"ustten.bmp"_s);
+    ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+    EXPECT_EQ(picture.naturalSize, QSize(33, 20));
+    EXPECT_EQ(picture.image, load(u"alttan.bmp"_s).image);
 }
