@@ -50,6 +50,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createButtonColumn();
@@ -73,6 +74,7 @@ private:
 
     // Graph loading
     void Command3_Click();
+    void Form1_Paste();
     void resetCalibrationControls();
     void setChartControlsVisible(bool visible);
 

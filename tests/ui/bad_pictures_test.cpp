@@ -11,6 +11,7 @@
 #include <QImageWriter>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QtEndian>
 
 #include <algorithm>
@@ -234,4 +235,30 @@ TEST_F(BadPictures, UnusualFileNamesLoadAndNameTheirCurveFiles)
         std::sort(added.begin(), added.end());
         EXPECT_EQ(changedPaths(before, snapshotOf(folder.path())), added);
     }
+}
+
+TEST_F(BadPictures, PastedPictureOnAFullDiskWarnsAndLeavesTheChartAndTheDisk)
+{
+    SmallDisk disk;
+    if (disk.path().isEmpty())
+        GTEST_SKIP() << "neither mount nor unshare -rm could mount a small tmpfs here";
+    Form1 form(desktop);
+    calibrateLinearChart(form, desktop, folder.path(), u"grafik.bmp"_s);
+    CurrentFolder onDisk(disk.path());
+    ASSERT_GT(fillUp(QDir(disk.path()).filePath(u"dolgu"_s)), 0);
+    const FolderSnapshot before = snapshotOf(disk.path());
+    QImage screenshot(400, 300, QImage::Format_RGB32);
+    screenshot.fill(QColor(20, 90, 200));
+    desktop.clipboardData.setImageData(screenshot);
+    desktop.warnings.clear();
+
+    QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(desktop.warnings.size(), 1);
+    EXPECT_TRUE(desktop.warnings.front().startsWith(u"\""_s + QDir::toNativeSeparators(disk.path()) + u"/pano-"_s))
+        << desktop.warnings.front().toStdString();
+    EXPECT_TRUE(desktop.warnings.front().endsWith(u".png\" dosyası yazılamadı."_s));
+    EXPECT_EQ(desktop.busyAtWarnings, QList<bool>{false});
+    EXPECT_EQ(changedPaths(before, snapshotOf(disk.path())), std::vector<std::string>{}); // no half a PNG
+    EXPECT_EQ(text(form, u"Text9"_s), u"grafik.bmp"_s);
+    EXPECT_EQ(text(form, u"Text3"_s), u"100"_s);
 }
