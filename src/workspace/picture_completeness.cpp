@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -78,11 +79,12 @@ bool jpegReachesItsEnd(QIODevice &in)
 bool bmpHoldsItsPixels(QIODevice &in)
 {
     const qint64 start = in.pos();
-    const QByteArray header = in.read(38);
-    if (header.size() < 26 || !header.startsWith("BM"))
+    std::array<char, 38> header{};
+    const qint64 got = in.read(header.data(), qint64(header.size()));
+    if (got < 26 || header[0] != 'B' || header[1] != 'M')
         return true;
-    const auto u16 = [&](int at) { return qint64(qFromLittleEndian<quint16>(header.constData() + at)); };
-    const auto u32 = [&](int at) { return qint64(qFromLittleEndian<quint32>(header.constData() + at)); };
+    const auto u16 = [&](int at) { return qint64(qFromLittleEndian<quint16>(header.data() + at)); };
+    const auto u32 = [&](int at) { return qint64(qFromLittleEndian<quint32>(header.data() + at)); };
     const qint64 offset = u32(10);
     const qint64 infoBytes = u32(14);
     qint64 width = 0;
@@ -94,9 +96,9 @@ bool bmpHoldsItsPixels(QIODevice &in)
         width = u16(18);
         height = u16(20);
         bits = u16(24);
-    } else if (infoBytes >= 16 && header.size() >= 38) {
-        width = qFromLittleEndian<qint32>(header.constData() + 18);
-        height = std::abs(qint64(qFromLittleEndian<qint32>(header.constData() + 22)));
+    } else if (infoBytes >= 16 && got == qint64(header.size())) {
+        width = qFromLittleEndian<qint32>(header.data() + 18);
+        height = std::abs(qint64(qFromLittleEndian<qint32>(header.data() + 22)));
         bits = u16(28);
         compression = u32(30);
         imageBytes = infoBytes >= 40 ? u32(34) : 0;
