@@ -1,10 +1,10 @@
 #include "workspace/picture_completeness.h"
 
 #include <QBuffer>
+#include <QDataStream>
 #include <QImage>
 #include <QImageWriter>
 #include <QRandomGenerator>
-#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -40,16 +40,29 @@ template <typename Check> bool check(Check isWhole, QByteArray bytes)
     return isWhole(buffer);
 }
 
+qint32 littleEndianAt(const QByteArray &bytes, int at)
+{
+    QDataStream in(bytes);
+    in.setByteOrder(QDataStream::LittleEndian);
+    in.skipRawData(at);
+    qint32 value = 0;
+    in >> value;
+    return value;
+}
+
 // The same bitmap stored top row first: the height negated, the rows in the other order.
 QByteArray topRowFirst(const QByteArray &bmp, int rows)
 {
-    const qint32 offset = qFromLittleEndian<qint32>(bmp.constData() + 10);
+    const qint32 offset = littleEndianAt(bmp, 10);
     const qsizetype rowBytes = (bmp.size() - offset) / rows;
-    QByteArray out = bmp.first(offset);
-    qToLittleEndian(-qFromLittleEndian<qint32>(bmp.constData() + 22), out.data() + 22);
+    QByteArray height;
+    QDataStream out(&height, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << -littleEndianAt(bmp, 22);
+    QByteArray flipped = bmp.first(offset).replace(22, 4, height);
     for (int r = rows - 1; r >= 0; --r)
-        out += bmp.mid(offset + r * rowBytes, rowBytes);
-    return out;
+        flipped += bmp.mid(offset + r * rowBytes, rowBytes);
+    return flipped;
 }
 
 } // namespace
