@@ -29,6 +29,7 @@ struct SuiteArguments {
     bool wholeSuite = true; // no filter or listing asked for, and not one group of a whole run
     QString tablesTo;
     QString pictures;
+    QString previous; // the program of an earlier build, to compare start-ups with
     QStringList passOn;
     std::vector<char *> rest;
 };
@@ -45,6 +46,11 @@ SuiteArguments suiteArguments(int argc, char **argv)
         }
         if (arg.startsWith(u"--pictures="_s)) {
             out.pictures = arg.section(u'=', 1);
+            continue;
+        }
+        if (arg.startsWith(u"--previous="_s)) {
+            out.previous = arg.section(u'=', 1);
+            out.passOn.append(arg);
             continue;
         }
         if (arg.startsWith(u"--benchmark_filter"_s) || arg.startsWith(u"--benchmark_list_tests"_s))
@@ -114,7 +120,7 @@ int main(int argc, char **argv)
     sharedFolder = args.pictures;
     int restCount = int(args.rest.size()) - 1;
     benchmark::Initialize(&restCount, args.rest.data());
-    registerProcessBenchmarks(argv[0]);
+    registerProcessBenchmarks(argv[0], args.previous);
     const Tables tables{runBenchmarksAndRateThem(), peakMemoryRows()};
     if (!args.tablesTo.isEmpty()) {
         keepTables(tables, args.tablesTo); // the whole suite prints them with the other groups'

@@ -76,11 +76,12 @@ const bool registered = [] {
             const std::string name = "Load/" + pictureName(p) + "/screen_" + sizeName(screen);
             withSpread(benchmark::RegisterBenchmark(name.c_str(), loadThroughDialog, p, screen), 5)
                 ->Unit(benchmark::kMillisecond);
-            // Pictures larger than the screen are fitted; small ones are shown at their natural size.
+            // Pictures larger than the screen are fitted; small ones are shown at their natural size. Qt reads a
+            // BMP whole, then it is scaled: a large one within 1.3 of the read; a small one is quick either way.
             const bool fitted = !fitPicture(p.size.width() * kTwipsPerPixel, p.size.height() * kTwipsPerPixel,
                                             screen.width(), screen.height())
                                      .natural();
-            const double goal = std::string(p.format) == "bmp" ? 1.3 : fitted ? (large ? 0.5 : 0) : 1.15;
+            const double goal = std::string(p.format) == "bmp" ? (large ? 1.3 : 0) : fitted ? (large ? 0.5 : 0) : 1.15;
             reportRatio("load " + pictureName(p) + " on " + sizeName(screen) + " / bare decode", name, bare, goal);
         }
     }

@@ -1,4 +1,5 @@
-// The smallest Qt Widgets program that shows a window: the start-up baseline.
+// The smallest Qt Widgets program that shows a window, maximized as the program shows its own: the start-up
+// baseline.
 #include <QApplication>
 #include <QWidget>
 
@@ -6,6 +7,6 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QWidget window;
-    window.show();
+    window.showMaximized();
     return QApplication::exec();
 }

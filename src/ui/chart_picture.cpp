@@ -2,7 +2,6 @@
 
 #include "ui/twips.h"
 #include "ui/twips_widgets.h"
-#include "workspace/huge_page_image.h"
 #include "workspace/repaint_strips.h"
 
 #include <QMouseEvent>
@@ -168,7 +167,7 @@ void ChartPicture::makeLayerOpaque()
 
 QImage ChartPicture::newLayer(QSize size, bool opaque) const
 {
-    QImage layer = hugePageImage(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+    QImage layer(size, opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
     layer.fill(opaque ? palette().color(QPalette::Window) : QColor(Qt::transparent));
     return layer;
 }

@@ -3,6 +3,7 @@
 #include <QSize>
 #include <QString>
 
+class QMimeData;
 class QWidget;
 
 // Everything that needs a person or the desktop. Form1 is given one; tests give a fake.
@@ -20,4 +21,6 @@ struct Desktop {
     // The room a maximized window gets.
     virtual QSize availableSizePixels() const = 0;
     virtual bool beginWindowMove(QWidget *window) = 0;
+    // What the clipboard holds now; never null.
+    virtual const QMimeData *clipboard() = 0;
 };

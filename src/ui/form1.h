@@ -41,6 +41,8 @@ public:
     [[nodiscard]] const QStringList &printedLines() const { return m_printed.lines(); }
     // The values window, created when first needed.
     [[nodiscard]] Form5 *form5();
+    // The one way a chart picture is loaded: the dialog, a drop, a paste and the command line all come here.
+    void loadChart(const QString &path);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -50,6 +52,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createButtonColumn();
@@ -73,7 +76,7 @@ private:
 
     // Graph loading
     void Command3_Click();
-    void loadChart(const QString &path);
+    void Form1_Paste();
     void resetCalibrationControls();
     void setChartControlsVisible(bool visible);
 

@@ -6,7 +6,6 @@
 #include "ui/frame_box.h"
 #include "ui/picture_box.h"
 #include "ui/picture_button.h"
-#include "ui/readout_widgets.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -30,11 +29,10 @@ struct ColumnButton {
     std::optional<QColor> face;
 };
 
-template <typename Label = QLabel>
 QLabel *makeLabel(QWidget *parent, const QString &name, const TwipsRect &rect, const QString &caption,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignTop)
 {
-    auto *label = makeControl<Label>(parent, name, rect, caption);
+    auto *label = makeControl<QLabel>(parent, name, rect, caption);
     label->setAlignment(alignment);
     return label;
 }
@@ -48,10 +46,9 @@ QLabel *makeSizedLabel(QWidget *parent, const QString &name, TwipsPoint at, cons
     return label;
 }
 
-template <typename Box = QLineEdit>
 QLineEdit *makeTextBox(QWidget *parent, const QString &name, const TwipsRect &rect, const QString &text = {})
 {
-    auto *box = makeControl<Box>(parent, name, rect);
+    auto *box = makeControl<QLineEdit>(parent, name, rect);
     box->setText(text);
     return box;
 }
@@ -199,25 +196,22 @@ void Form1::createFileBar()
     ControlStyle::setFaceColour(Command18, ControlStyle::tooltipBackground());
 }
 
-// The row rewritten on every move over the chart. Its captions overlap the values by a pixel, so they repaint
-// with them and paint the same quick way.
+// The row rewritten on every move over the chart.
 void Form1::createReadoutRow()
 {
     const QColor highlight = ControlStyle::highlight();
-    Label11 = makeLabel<ReadoutLabel>(this, u"Label11"_s, {2760, 840, 255, 255}, u"x ="_s);
-    Label4 =
-        makeLabel<ReadoutLabel>(this, u"Label4"_s, {3000, 840, 615, 255}, u"Label4"_s, Qt::AlignHCenter | Qt::AlignTop);
+    Label11 = makeLabel(this, u"Label11"_s, {2760, 840, 255, 255}, u"x ="_s);
+    Label4 = makeLabel(this, u"Label4"_s, {3000, 840, 615, 255}, u"Label4"_s, Qt::AlignHCenter | Qt::AlignTop);
     ControlStyle::setTextColour(Label4, highlight);
-    Label12 = makeLabel<ReadoutLabel>(this, u"Label12"_s, {3960, 840, 255, 255}, u"y ="_s);
-    Label5 =
-        makeLabel<ReadoutLabel>(this, u"Label5"_s, {4200, 840, 615, 255}, u"Label5"_s, Qt::AlignHCenter | Qt::AlignTop);
+    Label12 = makeLabel(this, u"Label12"_s, {3960, 840, 255, 255}, u"y ="_s);
+    Label5 = makeLabel(this, u"Label5"_s, {4200, 840, 615, 255}, u"Label5"_s, Qt::AlignHCenter | Qt::AlignTop);
     ControlStyle::setTextColour(Label5, highlight);
-    Label13 = makeLabel<ReadoutLabel>(this, u"Label13"_s, {5280, 840, 855, 255}, u"Gerçek x ="_s);
-    Text6 = makeTextBox<ReadoutBox>(this, u"Text6"_s, {6120, 780, 1095, 285}, u" "_s);
+    Label13 = makeLabel(this, u"Label13"_s, {5280, 840, 855, 255}, u"Gerçek x ="_s);
+    Text6 = makeTextBox(this, u"Text6"_s, {6120, 780, 1095, 285}, u" "_s);
     Text6->setAlignment(Qt::AlignRight);
     Text6->setReadOnly(true);
-    Label14 = makeLabel<ReadoutLabel>(this, u"Label14"_s, {7320, 840, 855, 255}, u"Gerçek y ="_s);
-    Text7 = makeTextBox<ReadoutBox>(this, u"Text7"_s, {8160, 780, 1095, 285}, u" "_s);
+    Label14 = makeLabel(this, u"Label14"_s, {7320, 840, 855, 255}, u"Gerçek y ="_s);
+    Text7 = makeTextBox(this, u"Text7"_s, {8160, 780, 1095, 285}, u" "_s);
     Text7->setAlignment(Qt::AlignRight);
     Text7->setReadOnly(true);
     // A label with a free size asks the window for a new layout at each new text; these never change size.

@@ -2,6 +2,7 @@
 #include "ui/form1.h"
 
 #include "digitize/curve_file.h"
+#include "ui/busy_pointer.h"
 #include "ui/chart_picture.h"
 #include "ui/desktop.h"
 #include "ui/magnifier.h"
@@ -12,16 +13,18 @@
 #include "workspace/picture_names.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-
+#include <QSaveFile>
 
 using namespace Qt::StringLiterals;
 
@@ -41,6 +44,34 @@ QString pictureFilter()
     return filter;
 }
 
+// The one local file a drop or a paste brings; empty for anything else.
+QString singleLocalFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+struct SavedPicture {
+    QString path;
+    bool saved = false;
+};
+
+// Saves a pasted picture as PNG in the current folder under a name no file has yet.
+SavedPicture savePastedPicture(const QImage &image)
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    SavedPicture out;
+    int copy = 1;
+    do {
+        out.path = QDir::current().absoluteFilePath(pastedPictureName(now, copy++));
+    } while (QFileInfo::exists(out.path));
+    const BusyPointer busy; // a large screenshot takes a while to compress
+    QSaveFile file(out.path);
+    // commit() misses a write that fails only when flushed (a full disk); left uncommitted, the copy goes.
+    out.saved = file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.flush() && file.commit();
+    return out;
+}
+
 } // namespace
 
 void Form1::Command3_Click()
@@ -57,11 +88,14 @@ void Form1::loadChart(const QString &path)
     LoadedPicture picture;
     DisplayFit fit;
     if (!path.isEmpty()) {
-        picture = loadPicture(path, [&](QSize natural) {
-            fit = fitPicture(natural.width() * kTwipsPerPixel, natural.height() * kTwipsPerPixel, m_state.screenWidthPx,
-                             m_state.screenHeightPx);
-            return fit.natural() ? natural : fit.picturePixels();
-        });
+        {
+            const BusyPointer busy; // gone before any warning
+            picture = loadPicture(path, [&](QSize natural) {
+                fit = fitPicture(natural.width() * kTwipsPerPixel, natural.height() * kTwipsPerPixel,
+                                 m_state.screenWidthPx, m_state.screenHeightPx);
+                return fit.natural() ? natural : fit.picturePixels();
+            });
+        }
         if (!picture.ok()) {
             m_desktop.warn(this, picture.error);
             return;
@@ -130,16 +164,45 @@ void Form1::setChartControlsVisible(bool visible)
 
 void Form1::dragEnterEvent(QDragEnterEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile())
+    if (!singleLocalFile(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void Form1::dropEvent(QDropEvent *event)
 {
-    const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile())
+    const QString file = singleLocalFile(event->mimeData());
+    if (file.isEmpty())
         return;
     event->acceptProposedAction();
-    loadChart(urls.front().toLocalFile());
+    loadChart(file);
+}
+
+// Ctrl+V that no control took for itself (the value boxes paste text).
+void Form1::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Paste))
+        Form1_Paste();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void Form1::Form1_Paste()
+{
+    const QMimeData *data = m_desktop.clipboard();
+    if (const QString file = singleLocalFile(data); !file.isEmpty()) {
+        loadChart(file); // a copied file, as if dropped
+        return;
+    }
+    const QImage image = data->hasImage() ? qvariant_cast<QImage>(data->imageData()) : QImage();
+    if (image.isNull()) {
+        m_desktop.warn(this, u"Panoda bir resim yok."_s);
+        return;
+    }
+    // Saved first, so that the curve files get a name and a folder like those of any other picture.
+    const SavedPicture pasted = savePastedPicture(image);
+    if (!pasted.saved) {
+        m_desktop.warn(this, u"\"%1\" dosyası yazılamadı."_s.arg(QDir::toNativeSeparators(pasted.path)));
+        return;
+    }
+    loadChart(pasted.path);
 }

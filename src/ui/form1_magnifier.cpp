@@ -1,6 +1,7 @@
 // The magnifier button: the desktop's magnifier where there is one, otherwise the program's own.
 #include "ui/form1.h"
 
+#include "ui/busy_pointer.h"
 #include "ui/chart_picture.h"
 #include "ui/desktop.h"
 #include "ui/magnifier.h"
@@ -45,6 +46,7 @@ QImage Form1::magnifierSource()
     }
     // Scaled display: the full-resolution picture, decoded only now that the magnifier needs it.
     if (m_fullPicture.isNull()) {
+        const BusyPointer busy;
         const LoadedPicture full = loadPicture(m_picturePath, [](QSize natural) { return natural; });
         m_fullPicture = full.image;
     }

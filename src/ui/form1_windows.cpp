@@ -51,8 +51,9 @@ void Form1::Command9_Click()
 void Form1::openManual()
 {
     // The current folder first (a picture load may have moved it), then the program's own and installed copies.
+    const QDir program(QCoreApplication::applicationDirPath());
     const QString manual =
-        findManual({QDir::currentPath(), QCoreApplication::applicationDirPath(), QStringLiteral(ZORVANE_DOC_DIR)});
+        findManual({QDir::currentPath(), program.path(), program.filePath(QStringLiteral(ZORVANE_DOC_DIR))});
     if (manual.isEmpty() || !m_desktop.openDocument(manual))
         m_form3->printLine(QString::fromUtf16(kManualFileName) + QStringLiteral(" dosyası bulunamadı."));
 }

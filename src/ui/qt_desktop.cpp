@@ -1,9 +1,11 @@
 #include "ui/qt_desktop.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProcess>
 #include <QScreen>
 #include <QUrl>
@@ -49,4 +51,11 @@ bool QtDesktop::beginWindowMove(QWidget *window)
 {
     QWindow *handle = window ? window->windowHandle() : nullptr;
     return handle && handle->startSystemMove();
+}
+
+const QMimeData *QtDesktop::clipboard()
+{
+    static const QMimeData nothing;
+    const QMimeData *data = QGuiApplication::clipboard()->mimeData();
+    return data ? data : &nothing;
 }

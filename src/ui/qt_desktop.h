@@ -12,4 +12,5 @@ public:
     QSize screenSizePixels() const override;
     QSize availableSizePixels() const override;
     bool beginWindowMove(QWidget *window) override;
+    const QMimeData *clipboard() override;
 };

@@ -1,12 +1,15 @@
 #include "workspace/jpeg_halves.h"
 
 #include <algorithm>
+#include <atomic>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE
 #include <system_error>
 #include <thread>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace {
 
@@ -20,6 +23,7 @@ constexpr J_COLOR_SPACE kRgb32 = JCS_EXT_ARGB;
 struct ErrorManager {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
+    bool endsEarly = false; // the data ran out before the rows asked for
 };
 
 [[noreturn]] void leave(j_common_ptr info)
@@ -27,8 +31,18 @@ struct ErrorManager {
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-void quiet(j_common_ptr)
-{}
+// Counts warnings, and tells the two that mean the data ended before the picture did from those about stray bytes
+// and the like, which pictures that show correctly often have.
+void noteWarning(j_common_ptr info, int level)
+{
+    if (level >= 0)
+        return; // a trace message
+    auto *errors = reinterpret_cast<ErrorManager *>(info->err);
+    ++errors->manager.num_warnings;
+    const int code = errors->manager.msg_code;
+    if (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)
+        errors->endsEarly = true;
+}
 
 // What one thread decodes: rows [first, end) of the output, into `pixels`.
 struct Band {
@@ -39,6 +53,7 @@ struct Band {
     uchar *pixels = nullptr;
     qsizetype stride = 0;
     QSize size;
+    std::atomic<bool> *endsEarly = nullptr; // set by either thread; both then stop
 };
 
 // Errors jump back to the caller's setjmp instead of ending the program; warnings are only counted.
@@ -46,7 +61,7 @@ void takeErrors(jpeg_decompress_struct &info, ErrorManager &errors)
 {
     info.err = jpeg_std_error(&errors.manager);
     errors.manager.error_exit = leave;
-    errors.manager.output_message = quiet;
+    errors.manager.emit_message = noteWarning;
 }
 
 // Reads the header of a file this decoder takes (one scan; YCbCr, grey or RGB) and asks for `eighths`/8. Called
@@ -85,10 +100,12 @@ bool decodeBand(const Band &band)
     }
     if (ok && band.first > 0)
         ok = int(jpeg_skip_scanlines(&info, JDIMENSION(band.first))) == band.first;
-    while (ok && int(info.output_scanline) < band.end) {
+    while (ok && int(info.output_scanline) < band.end && !errors.endsEarly && !*band.endsEarly) {
         JSAMPROW row = band.pixels + band.stride * qsizetype(info.output_scanline);
         ok = jpeg_read_scanlines(&info, &row, 1) == 1;
     }
+    if (errors.endsEarly)
+        *band.endsEarly = true;
     ok = ok && errors.manager.num_warnings == 0;
     jpeg_destroy_decompress(&info);
     return ok;
@@ -133,7 +150,7 @@ int jpegEighthsFor(QSize natural, QSize wanted)
     return 8;
 }
 
-QImage decodeJpegOnTwoThreads(const QByteArray &bytes, int eighths)
+JpegDecode decodeJpegOnTwoThreads(const QByteArray &bytes, int eighths)
 {
     const QSize size = outputSize(bytes, std::clamp(eighths, 1, 8));
     if (size.isEmpty() || size.height() < 2)
@@ -141,11 +158,12 @@ QImage decodeJpegOnTwoThreads(const QByteArray &bytes, int eighths)
     QImage image(size, QImage::Format_RGB32);
     if (image.isNull())
         return {};
+    std::atomic<bool> endsEarly = false;
     // Skipping rows still costs their entropy decoding, so the thread that skips takes fewer rows; at the
     // smaller reductions entropy decoding is most of the work.
     const double topShare = eighths == 1 ? 0.8 : eighths == 2 ? 0.75 : eighths <= 4 ? 0.68 : 0.62;
     const int split = std::clamp(int(size.height() * topShare), 1, size.height() - 1);
-    const Band top{&bytes, std::clamp(eighths, 1, 8), 0, split, image.bits(), image.bytesPerLine(), size};
+    const Band top{&bytes, std::clamp(eighths, 1, 8), 0, split, image.bits(), image.bytesPerLine(), size, &endsEarly};
     Band bottom = top;
     bottom.first = split;
     bottom.end = size.height();
@@ -158,5 +176,7 @@ QImage decodeJpegOnTwoThreads(const QByteArray &bytes, int eighths)
     }
     const bool topOk = decodeBand(top);
     other.join();
-    return topOk && bottomOk ? image : QImage();
+    if (endsEarly)
+        return {QImage(), true};
+    return {topOk && bottomOk ? image : QImage(), false};
 }

@@ -1,7 +1,7 @@
 #include "workspace/picture_loader.h"
 
-#include "workspace/bmp_reader.h"
 #include "workspace/jpeg_halves.h"
+#include "workspace/picture_completeness.h"
 #include "workspace/picture_names.h"
 
 #include <QBuffer>
@@ -125,21 +125,27 @@ qint64 jpegDecoderBytes(const QString &path)
 // libjpeg-turbo decodes the entropy-coded data on its quick path only while a whole row of blocks' worth of bytes
 // is at hand. Qt's reader hands it 4 KiB at a time from a file but all of it from a QBuffer, which decodes a large
 // JPEG up to a fifth sooner; the file is read whole for that (not mapped, so that a file cut short meanwhile
-// cannot stop the program).
-QImage readJpegFromMemory(QImageReader &fileReader, const QString &path, QSize natural)
+// cannot stop the program). Null for a file whose data end before the picture does.
+QImage readJpeg(QImageReader &fileReader, const QString &path, QSize natural)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kJpegInMemoryBytes)
-        return fileReader.read();
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    if (file.size() > kJpegInMemoryBytes)
+        return jpegReachesItsEnd(file) ? fileReader.read() : QImage();
     QByteArray bytes = file.readAll();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    if (!jpegReachesItsEnd(buffer))
+        return {};
     // Both cores, where the file allows; the reduced size can be somewhat above the size asked for.
     const int eighths = jpegEighthsFor(natural, fileReader.scaledSize());
     if (!exceedsAllocationLimit(jpegReducedSize(natural, eighths))) {
-        if (QImage image = decodeJpegOnTwoThreads(bytes, eighths); !image.isNull())
-            return image;
+        JpegDecode decoded = decodeJpegOnTwoThreads(bytes, eighths);
+        if (!decoded.image.isNull() || decoded.endsEarly)
+            return std::move(decoded.image);
     }
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
+    buffer.seek(0);
     QImageReader reader(&buffer, "jpeg");
     reader.setAutoTransform(fileReader.autoTransform());
     reader.setScaledSize(fileReader.scaledSize());
@@ -147,10 +153,11 @@ QImage readJpegFromMemory(QImageReader &fileReader, const QString &path, QSize n
     return reader.read();
 }
 
-QImage readBmp(QImageReader &reader, const QString &path, QSize natural)
+// Qt's reader shows a bitmap whose rows end early with the missing rows left blank.
+bool bmpComplete(const QString &path)
 {
-    QImage image = readPlainBmp(path);
-    return image.size() == natural ? image : reader.read();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && bmpHoldsItsPixels(file);
 }
 
 LoadedPicture failure(const QString &path, QSize naturalSize = {})
@@ -216,9 +223,9 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
         // survive) only at a high quality hint; that is its default today, but say so.
         reader.setQuality(100);
     }
-    QImage image = jpeg  ? readJpegFromMemory(reader, path, natural)
-                   : bmp ? readBmp(reader, path, natural)
-                         : reader.read();
+    if (bmp && !bmpComplete(path))
+        return failure(path, natural);
+    QImage image = jpeg ? readJpeg(reader, path, natural) : reader.read();
     if (image.isNull())
         return failure(path, natural);
     if (rescale && image.size() != wanted) {

@@ -16,7 +16,8 @@ struct LoadedPicture {
 
 // Reads the picture header, asks `displaySize` which size to show it at (pass the natural size through
 // for natural display), then decodes the file once, straight to that size. Pictures whose header claims
-// more than the decode limit are refused without allocating them.
+// more than the decode limit are refused without allocating them, and so are JPEG and BMP files whose data end
+// before the picture does, whichever decoder reads them.
 [[nodiscard]] LoadedPicture loadPicture(const QString &path,
                                         const std::function<QSize(QSize naturalSize)> &displaySize);
 

@@ -1,5 +1,7 @@
 #include "workspace/picture_names.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -20,4 +22,10 @@ QString curveFileStem(const QString &pictureFileName)
     if (dot > 0)
         return pictureFileName.left(dot);
     return pictureFileName;
+}
+
+QString pastedPictureName(const QDateTime &at, int copy)
+{
+    const QString stem = u"pano-"_s + at.toString(u"yyyyMMdd-HHmmss"_s);
+    return copy > 1 ? stem + u'-' + QString::number(copy) + u".png"_s : stem + u".png"_s;
 }

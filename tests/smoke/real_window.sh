@@ -2,7 +2,7 @@
 # Starts zorvane in a real X window (Xvfb) under a window manager (openbox), loads a chart through the real
 # file dialog, calibrates it, records three points with the mouse and checks the curve file, that the values
 # window stays above the main window, which keeps the focus, and that a press on the background moves the
-# window only while its button is held.
+# window only while its button is held; then starts it with a picture to load.
 set -euo pipefail
 zorvane=$(realpath "$1")
 make_chart=$(realpath "$2")
@@ -122,4 +122,23 @@ for button in 3 2 1; do
     [ $((x1 - x0)) -ge 30 ] && [ $((y1 - y0)) -ge 20 ] || fail "button $button: window did not follow ($x0,$y0 -> $x1,$y1)"
     [ "$x2 $y2" = "$x1 $y1" ] || fail "button $button: window followed after the release ($x1,$y1 -> $x2,$y2)"
 done
-echo "real-window smoke test: three points recorded, values window on top, window moves while a button is held"
+
+# Started with a picture, as a file manager starts it: the picture's folder becomes the current folder once
+# the window is up; a missing picture gives the warning box and leaves the start folder.
+kill "$app"; wait "$app" 2>/dev/null || true
+(cd "$work/start" && exec "$zorvane" ../chart.jpg) >"$work/log" 2>&1 &
+app=$!
+xdotool search --sync --onlyvisible --name '^ZORVANE \(Tessarix\)' >/dev/null
+for _ in $(seq 100); do [ "$(readlink "/proc/$app/cwd")" = "$work" ] && break; sleep 0.1; done
+if [ "$(readlink "/proc/$app/cwd")" != "$work" ]; then
+    echo "zorvane ../chart.jpg did not load the picture: current folder $(readlink "/proc/$app/cwd")"; exit 1
+fi
+kill "$app"; wait "$app" 2>/dev/null || true
+(cd "$work/start" && exec "$zorvane" yok.jpg) >"$work/log" 2>&1 &
+app=$!
+if ! timeout 10 xdotool search --sync --onlyvisible --name '^Dikkat!$' >/dev/null; then
+    echo "zorvane yok.jpg showed no warning"; cat "$work/log"; exit 1
+fi
+[ "$(readlink "/proc/$app/cwd")" = "$work/start" ] || { echo "a missing picture moved the current folder"; exit 1; }
+echo "real-window smoke test: three points recorded, values window on top, window moves while a button is held;"
+echo "a picture given on the command line loads, a missing one warns"

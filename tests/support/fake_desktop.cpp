@@ -1,5 +1,8 @@
 #include "support/fake_desktop.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 QString FakeDesktop::choosePicture(QWidget *, const QString &title, const QString &filter)
 {
     dialogTitles.append(title);
@@ -14,6 +17,8 @@ QString FakeDesktop::choosePicture(QWidget *, const QString &title, const QStrin
 void FakeDesktop::warn(QWidget *, const QString &text)
 {
     warnings.append(text);
+    const QCursor *pointer = QGuiApplication::overrideCursor();
+    busyAtWarnings.append(pointer && pointer->shape() == Qt::WaitCursor);
 }
 
 bool FakeDesktop::startProgram(const QString &path)

@@ -2,6 +2,7 @@
 
 #include "ui/desktop.h"
 
+#include <QMimeData>
 #include <QSize>
 #include <QStringList>
 
@@ -21,6 +22,7 @@ struct FakeDesktop final : Desktop {
     QSize screenSizePixels() const override { return screen; }
     QSize availableSizePixels() const override { return available; }
     bool beginWindowMove(QWidget *window) override;
+    const QMimeData *clipboard() override { return &clipboardData; }
 
     QSize screen;
     QSize available;
@@ -28,10 +30,12 @@ struct FakeDesktop final : Desktop {
     QStringList dialogTitles;
     QStringList dialogFilters;
     QStringList warnings;
+    QList<bool> busyAtWarnings; // whether the busy pointer showed while each warning was given
     QStringList startedPrograms;
     QStringList openedDocuments;
     bool programsStart = true;
     bool documentsOpen = true;
     int windowMoves = 0;
     bool windowMovesStart = true; // whether the window manager takes a move
+    QMimeData clipboardData;
 };

@@ -7,15 +7,20 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -140,6 +145,8 @@ TEST_F(Form1Loading, UnreadablePictureWarnsAndChangesNothing)
         load(form, QDir(folder.path()).filePath(file));
         ASSERT_EQ(desktop.warnings.size(), 1);
         EXPECT_TRUE(desktop.warnings.front().contains(file));
+        EXPECT_EQ(desktop.busyAtWarnings.back(), false); // the busy pointer is gone before the box
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
         EXPECT_EQ(text(form, u"Text9"_s), u"good.jpg"_s);
         EXPECT_EQ(text(form, u"Text1"_s), u"12"_s);
         EXPECT_TRUE(control<QCheckBox>(form, u"Check1"_s)->isChecked());
@@ -183,5 +190,78 @@ TEST_F(Form1Loading, DroppedPictureLoadsLikeAChosenOne)
     EXPECT_EQ(control<ChartPicture>(form, u"Picture1"_s)->naturalPicture().size(), QSize(320, 240));
     load(form, QString()); // and the dialog's cancel yields it again
     EXPECT_EQ(text(form, u"Text9"_s), u"bırakılan.png"_s);
+    EXPECT_TRUE(desktop.warnings.isEmpty());
+}
+
+TEST_F(Form1Loading, PasteLoadsACopiedFileOrSavesPictureDataBesideTheCurveFiles)
+{
+    Form1 form(desktop);
+    const QString copied = picture({320, 240}, u"kopyalanan.png"_s);
+    QImage screenshot(200, 150, QImage::Format_RGB32);
+    screenshot.fill(QColor(20, 90, 200));
+    QTemporaryDir pasteFolder;
+    struct Row {
+        const char *what;
+        std::function<void(QMimeData &)> fill;
+        QString shown; // in Text9; empty: a warning and nothing loaded
+    };
+    const Row rows[] = {
+        {"a copied picture file", [&](QMimeData &m) { m.setUrls({QUrl::fromLocalFile(copied)}); }, u"kopyalanan.png"_s},
+        {"picture data", [&](QMimeData &m) { m.setImageData(screenshot); }, u"pano-"_s},
+        {"text", [](QMimeData &m) { m.setText(u"12.5"_s); }, {}},
+        {"two files",
+         [&](QMimeData &m) {
+             m.setUrls({QUrl::fromLocalFile(copied), QUrl::fromLocalFile(copied)});
+         },
+         {}},
+        {"nothing", [](QMimeData &) {}, {}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        load(form, picture({300, 200}, u"önceki.jpg"_s));
+        QDir::setCurrent(pasteFolder.path());
+        const QStringList before = QDir(pasteFolder.path()).entryList(QDir::Files);
+        desktop.warnings.clear();
+        desktop.clipboardData.clear();
+        row.fill(desktop.clipboardData);
+        QTest::keyClick(&form, Qt::Key_V, Qt::ControlModifier);
+
+        const QStringList added = QDir(pasteFolder.path()).entryList(QDir::Files);
+        if (row.shown.isEmpty()) {
+            EXPECT_EQ(desktop.warnings, QStringList{u"Panoda bir resim yok."_s});
+            EXPECT_EQ(text(form, u"Text9"_s), u"önceki.jpg"_s);
+            EXPECT_EQ(added, before);
+            continue;
+        }
+        EXPECT_TRUE(desktop.warnings.isEmpty()) << desktop.warnings.join(u'|').toStdString();
+        EXPECT_TRUE(text(form, u"Text9"_s).startsWith(row.shown)) << text(form, u"Text9"_s).toStdString();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        if (row.shown == u"pano-"_s) {
+            // Saved as PNG in the current folder, which stays the picture's folder.
+            ASSERT_EQ(added.size(), before.size() + 1);
+            const QString saved = text(form, u"Text9"_s);
+            EXPECT_TRUE(added.contains(saved));
+            EXPECT_TRUE(saved.endsWith(u".png"_s));
+            EXPECT_EQ(QImage(QDir(pasteFolder.path()).filePath(saved)).convertToFormat(QImage::Format_RGB32),
+                      screenshot);
+            EXPECT_EQ(QDir::current(), QDir(pasteFolder.path()));
+            EXPECT_EQ(form.state().curveFileStem, saved.chopped(4));
+        } else {
+            EXPECT_EQ(QDir::current(), QDir(folder.path()));
+        }
+    }
+}
+
+TEST_F(Form1Loading, PasteIntoAValueBoxStaysThere)
+{
+    Form1 form(desktop);
+    load(form, picture({300, 200}, u"grafik.jpg"_s));
+    desktop.clipboardData.setImageData(QImage(10, 10, QImage::Format_RGB32));
+    QGuiApplication::clipboard()->setText(u"42"_s);
+    auto *box = control<QLineEdit>(form, u"Text1"_s);
+    box->clear();
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box->text(), u"42"_s);
+    EXPECT_EQ(text(form, u"Text9"_s), u"grafik.jpg"_s);
     EXPECT_TRUE(desktop.warnings.isEmpty());
 }

@@ -70,7 +70,7 @@ TEST(JpegOnTwoThreads, DecodesTheSamePixelsAsQtsReaderAtEveryReduction)
     for (const Case &c : cases) {
         const QByteArray bytes = encoded(sample(c.size, c.format));
         for (int eighths = c.fewestEighths; eighths <= 8; ++eighths) {
-            const QImage ours = decodeJpegOnTwoThreads(bytes, eighths);
+            const QImage ours = decodeJpegOnTwoThreads(bytes, eighths).image;
             const QSize reduced = jpegReducedSize(c.size, eighths);
             ASSERT_EQ(ours.size(), reduced) << c.size.width() << "x" << c.size.height() << " at " << eighths;
             EXPECT_EQ(ours.format(), QImage::Format_RGB32);
@@ -80,19 +80,41 @@ TEST(JpegOnTwoThreads, DecodesTheSamePixelsAsQtsReaderAtEveryReduction)
     }
 }
 
-TEST(JpegOnTwoThreads, LeavesProgressiveDamagedAndForeignFilesToQt)
+TEST(JpegOnTwoThreads, LeavesProgressiveDamagedAndForeignFilesToQtAndRefusesDataThatEndEarly)
 {
     const QImage picture = sample({200, 150});
-    EXPECT_TRUE(decodeJpegOnTwoThreads(encoded(picture, true), 4).isNull()); // progressive
     const QByteArray whole = encoded(picture);
-    EXPECT_TRUE(decodeJpegOnTwoThreads(whole.left(whole.size() / 2), 8).isNull()); // cut short: libjpeg warns
+    const qsizetype scan = whole.indexOf("\xFF\xDA");
+    ASSERT_GT(scan, 0);
     QByteArray flipped = whole;
     for (qsizetype i = whole.size() / 3; i < whole.size() / 3 + 64; ++i)
         flipped[i] = char(~flipped[i]); // damaged entropy-coded data, which libjpeg may take without a warning
-    const QImage damaged = decodeJpegOnTwoThreads(flipped, 8);
-    EXPECT_TRUE(damaged.isNull() || damaged == qtRead(flipped, picture.size())); // then as Qt shows it
-    EXPECT_TRUE(decodeJpegOnTwoThreads(QByteArray("not a picture at all"), 8).isNull());
-    EXPECT_TRUE(decodeJpegOnTwoThreads(QByteArray(), 8).isNull());
+    QByteArray stray = whole;
+    stray.insert(scan, "\x12\x34\x56"); // three bytes before the scan's marker
+
+    struct Row {
+        const char *what;
+        QByteArray bytes;
+        bool endsEarly;
+    };
+    const Row rows[] = {
+        {"progressive", encoded(picture, true), false},
+        {"stray bytes before a marker", stray, false},
+        {"not a picture", "not a picture at all", false},
+        {"empty", {}, false},
+        {"cut in the first rows", whole.first(scan + 120), true},
+        {"cut halfway", whole.first(whole.size() / 2), true},
+        {"cut near the end", whole.first(whole.size() - 40), true},
+        {"end marker right after the first rows", whole.first(scan + 120) + "\xFF\xD9", true},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        const JpegDecode decoded = decodeJpegOnTwoThreads(row.bytes, 8);
+        EXPECT_TRUE(decoded.image.isNull());
+        EXPECT_EQ(decoded.endsEarly, row.endsEarly);
+    }
+    const JpegDecode damaged = decodeJpegOnTwoThreads(flipped, 8);
+    EXPECT_TRUE(damaged.image.isNull() || damaged.image == qtRead(flipped, picture.size())); // then as Qt shows it
 }
 
 TEST(JpegOnTwoThreads, ReductionIsTheSmallestThatKeepsTheSizeAskedFor)

@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -290,4 +291,88 @@ TEST_F(PictureLoader, ReducedJpegReadWholeFirstCountsItsCoefficients)
     const LoadedPicture picture = load(u"ilerlemeli.jpg"_s, QSize(400, 300));
     ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
     EXPECT_EQ(picture.image.size(), QSize(400, 300));
+}
+
+TEST_F(PictureLoader, FilesCutShortAreRefusedOnEveryDecodePath)
+{
+    const QImage stored = thinLines();
+    ASSERT_TRUE(stored.save(path(u"sirali.jpg"_s), "JPG"));
+    QImageWriter progressive(path(u"ilerlemeli.jpg"_s), "JPG");
+    progressive.setProgressiveScanWrite(true);
+    ASSERT_TRUE(progressive.write(stored));
+    ASSERT_TRUE(stored.save(path(u"cizgi.bmp"_s), "BMP"));
+
+    for (const QString &name : {u"sirali.jpg"_s, u"ilerlemeli.jpg"_s, u"cizgi.bmp"_s}) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray whole = file.readAll();
+        const bool bmp = name.endsWith(u".bmp"_s);
+        const qsizetype data = bmp ? 54 : whole.indexOf("\xff\xda");
+        ASSERT_GT(data, 0);
+        const std::pair<const char *, qsizetype> cuts[] = {
+            {"in the header", data / 2}, {"in the first rows", data + 4000}, {"near the end", whole.size() - 2}};
+        for (const auto &[where, size] : cuts) {
+            const QString cutName = u"kesik "_s + name;
+            QFile cut(path(cutName));
+            ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+            cut.write(whole.first(size));
+            cut.close();
+            // Natural display; reduced, which JPEG decodes on both cores where it can.
+            for (const QSize display : {QSize(), QSize(700, 525)}) {
+                SCOPED_TRACE(name.toStdString() + " cut " + where + " shown " + std::to_string(display.width()));
+                const LoadedPicture picture = load(cutName, display);
+                EXPECT_FALSE(picture.ok());
+                EXPECT_TRUE(picture.image.isNull());
+                EXPECT_EQ(picture.error, u"\"%1\" dosyası resim olarak okunamadı."_s.arg(cutName));
+            }
+        }
+    }
+    g_qtMessages.clear(); // Qt's reader may say what it found in the headers it could not read
+}
+
+TEST_F(PictureLoader, JpegWithStrayBytesBeforeAMarkerLoadsAsTheCleanFile)
+{
+    const QImage stored = thinLines();
+    ASSERT_TRUE(stored.save(path(u"temiz.jpg"_s), "JPG"));
+    QFile clean(path(u"temiz.jpg"_s));
+    ASSERT_TRUE(clean.open(QIODevice::ReadOnly));
+    QByteArray bytes = clean.readAll();
+    bytes.insert(bytes.indexOf("\xff\xda"), "\x12\x34\x56");
+    QFile stray(path(u"fazla bayt.jpg"_s));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.write(bytes);
+    stray.close();
+
+    for (const QSize display : {QSize(), QSize(700, 525)}) {
+        SCOPED_TRACE(display.width());
+        const LoadedPicture picture = load(u"fazla bayt.jpg"_s, display);
+        ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+        EXPECT_EQ(picture.image, load(u"temiz.jpg"_s, display).image);
+    }
+    g_qtMessages.clear(); // Qt's reader, which decodes such files, reports the stray bytes
+}
+
+TEST_F(PictureLoader, TopRowFirstBitmapLoadsTheRightWayUp)
+{
+    const QImage stored = thinLines().copy(0, 30, 33, 20); // one line, off the middle; rows padded
+    ASSERT_TRUE(stored.save(path(u"alttan.bmp"_s), "BMP"));
+    QFile bottomUp(path(u"alttan.bmp"_s));
+    ASSERT_TRUE(bottomUp.open(QIODevice::ReadOnly));
+    const QByteArray bytes = bottomUp.readAll();
+    // The same rows in the other order under a negative height.
+    const qint32 offset = qFromLittleEndian<qint32>(bytes.constData() + 10);
+    const qsizetype rowBytes = (bytes.size() - offset) / 20;
+    QByteArray flipped = bytes.first(offset);
+    qToLittleEndian(qint32(-20), flipped.data() + 22);
+    for (int row = 19; row >= 0; --row)
+        flipped += bytes.mid(offset + row * rowBytes, rowBytes);
+    QFile topDown(path(u"ustten.bmp"_s));
+    ASSERT_TRUE(topDown.open(QIODevice::WriteOnly));
+    topDown.write(flipped);
+    topDown.close();
+
+    const LoadedPicture picture = load(u"ustten.bmp"_s);
+    ASSERT_TRUE(picture.ok()) << picture.error.toStdString();
+    EXPECT_EQ(picture.naturalSize, QSize(33, 20));
+    EXPECT_EQ(picture.image, load(u"alttan.bmp"_s).image);
 }

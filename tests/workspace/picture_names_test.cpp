@@ -1,6 +1,10 @@
 #include "workspace/picture_names.h"
 
+#include <QDateTime>
+
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -44,5 +48,20 @@ TEST(PictureNames, CurveStemDropsFourCharactersOrElseTheExtension)
     for (const auto &[name, stem] : rows) {
         SCOPED_TRACE(name.toStdString());
         EXPECT_EQ(curveFileStem(name), stem);
+    }
+}
+
+TEST(PictureNames, PastedPictureIsNamedByTheSecondItWasPasted)
+{
+    const QDateTime at(QDate(2024, 1, 31), QTime(9, 5, 2));
+    const std::tuple<QDateTime, int, QString> rows[] = {
+        {at, 1, u"pano-20240131-090502.png"_s},
+        {at, 2, u"pano-20240131-090502-2.png"_s},
+        {at, 12, u"pano-20240131-090502-12.png"_s},
+        {QDateTime(QDate(2025, 12, 9), QTime(23, 59, 59)), 1, u"pano-20251209-235959.png"_s},
+    };
+    for (const auto &[when, copy, name] : rows) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_EQ(pastedPictureName(when, copy), name);
     }
 }
