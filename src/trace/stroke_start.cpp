@@ -1,0 +1,68 @@
+#include "trace/stroke_start.h"
+
+#include "trace/background.h"
+#include "trace/stroke_centre.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// How far around a place its background is looked for.
+constexpr int kBackgroundRadius = 24;
+
+double median(std::vector<double> v)
+{
+    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+InkModel inkModelAround(const PixelView &picture, QPointF place, std::uint32_t argb, int tolerance)
+{
+    const QPoint c(int(std::floor(place.x())), int(std::floor(place.y())));
+    const QRect area(c.x() - kBackgroundRadius, c.y() - kBackgroundRadius, 2 * kBackgroundRadius + 1,
+                     2 * kBackgroundRadius + 1);
+    return inkModel(argb, commonestColour(picture, area, 2), tolerance);
+}
+
+std::optional<StrokeStart> strokeStartNear(const PixelView &picture, const InkModel &model, QPointF near)
+{
+    std::optional<QPointF> direction = inkDirection(picture, model, near, 5);
+    if (!direction)
+        return std::nullopt;
+    StrokeStart start;
+    // The second pass looks again with the width and direction the first found.
+    for (int pass = 0; pass < 2; ++pass) {
+        const CrossAxis axis = axisAcross(*direction);
+        const bool column = axis == CrossAxis::Column;
+        const double cosine = std::abs(column ? direction->x() : direction->y());
+        const int line = int(std::floor(column ? near.x() : near.y()));
+        const std::optional<InkRun> run = nearestRun(picture, model, axis, line, column ? near.y() : near.x(), 4);
+        if (!run)
+            return std::nullopt;
+        // The width is the middle one of a few cross-sections, so that one crossing stroke does not set it.
+        std::vector<double> widths{run->mass * cosine};
+        double mass = run->mass;
+        double edges = run->edgeMass;
+        const double slope = column ? direction->y() / direction->x() : direction->x() / direction->y();
+        for (int k : {-3, -2, -1, 1, 2, 3}) {
+            if (const auto r = nearestRun(picture, model, axis, line + k, run->centre + slope * k, 2.5)) {
+                widths.push_back(r->mass * cosine);
+                mass += r->mass;
+                edges += r->edgeMass;
+            }
+        }
+        start.hardEdged = edges < 0.1 * mass;
+        start.at = placeOnLine(axis, line, run->centre);
+        start.width = median(widths);
+        direction = inkDirection(picture, model, start.at, std::max(5.0, 2.5 * start.width + 2));
+        if (!direction)
+            return std::nullopt;
+        start.direction = *direction;
+        near = start.at;
+    }
+    return start;
+}
