@@ -10,8 +10,9 @@
 
 // How much of a stroke's colour a pixel holds on a picture with a known background. A pixel on the way from
 // the background to the colour (an anti-aliased edge, JPEG blur) holds the share it has gone; one at the
-// colour, or past it away from the background (a darker core), holds all of it. A pixel farther than the
-// tolerance from that line of mixtures holds nothing: another colour, however close to the stroke.
+// colour, or past it away from the background (a darker core), holds all of it. A pixel farther from that
+// line of mixtures than the tolerance, scaled by its share (down to half), holds nothing: another colour,
+// however close to the stroke.
 struct InkModel {
     float background[3] = {};
     float towards[3] = {};     // colour - background
@@ -25,9 +26,11 @@ struct InkModel {
                             float(argb & 0xff) - background[2]};
         const float share = v[0] * projection[0] + v[1] * projection[1] + v[2] * projection[2];
         const float length2 = kWeights[0] * v[0] * v[0] + kWeights[1] * v[1] * v[1] + kWeights[2] * v[2] * v[2];
-        // Pythagoras in the weighted metric: what is left beside the line of mixtures.
+        // Pythagoras in the weighted metric: what is left beside the line of mixtures. A pale pixel is held to
+        // a tighter tolerance: mixed half with the background, a grey is as far from a blue's edge as a blue is.
         const float off2 = length2 - share * share * weightedLength2;
-        if (off2 > tolerance2 || share <= 0)
+        const float scale = share > 0.5f ? (share < 1 ? share : 1) : 0.5f;
+        if (off2 > tolerance2 * scale * scale || share <= 0)
             return 0;
         return share < 1 ? share : 1;
     }

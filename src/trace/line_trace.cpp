@@ -23,7 +23,8 @@ std::vector<QPointF> joinedWalks(const PixelView &picture, const InkModel &model
         const Walk behind = walkStroke(picture, model, back, 1, most);
         centres.assign(behind.centres.rbegin(), behind.centres.rend() - 1);
     }
-    centres.insert(centres.end(), ahead.centres.begin(), ahead.centres.end());
+    // A start off the centre line (at a cut end, in a dot) only showed the walks where to begin.
+    centres.insert(centres.end(), ahead.centres.begin() + (start.solid ? 0 : 1), ahead.centres.end());
     if (ahead.closed)
         centres.push_back(start.at);
     return centres;

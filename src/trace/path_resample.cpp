@@ -1,5 +1,8 @@
 #include "trace/path_resample.h"
 
+#include "trace/walk_heading.h"
+
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -7,35 +10,108 @@ namespace {
 // Farther apart than this, two centres are joined by a curve rather than a straight piece.
 constexpr double kStraightJoin = 3;
 // How far along the path its direction is taken at either side of a gap.
-constexpr double kDirectionSpan = 5;
+constexpr double kDirectionSpan = 10;
+// How far on either side of a gap the centres are that a curve across it is fitted to.
+constexpr double kFitSpan = 12;
 
 double length(QPointF v)
 {
     return std::hypot(v.x(), v.y());
 }
 
-// The direction of the path at centre `i` from the centres on one side of it (`towards` -1 or +1).
+// The direction of the path at centre `i` from the centres on one side of it (`towards` -1 or +1), pointing
+// along the path, from a parabola through those of the last few pixels there, gaps or not.
 QPointF sideDirection(const std::vector<QPointF> &c, std::size_t i, int towards)
 {
-    std::size_t j = i;
-    while (true) {
-        const bool more = towards < 0 ? j > 0 : j + 1 < c.size();
-        if (!more)
-            break;
-        const std::size_t next = towards < 0 ? j - 1 : j + 1;
-        if (length(c[next] - c[j]) > kStraightJoin)
-            break; // another gap: this side is too short
-        j = next;
-        if (length(c[j] - c[i]) >= kDirectionSpan)
+    std::vector<QPointF> side;
+    for (std::size_t j = i;; j = towards < 0 ? j - 1 : j + 1) {
+        side.push_back(c[j]);
+        if (length(c[j] - c[i]) >= kDirectionSpan || (towards < 0 ? j == 0 : j + 1 == c.size()))
             break;
     }
-    const QPointF d = towards < 0 ? c[i] - c[j] : c[j] - c[i];
-    const double l = length(d);
-    return l > 0.5 ? d / l : QPointF();
+    std::reverse(side.begin(), side.end()); // walked towards centre i
+    const QPointF tangent = headingAt(side, QPointF(), kDirectionSpan).tangent;
+    return towards < 0 ? tangent : -tangent;
+}
+
+// Solves the 4 x 4 system m x = r by Gaussian elimination with partial pivoting; false when it is singular.
+bool solve4(double m[4][4], double r[4], double x[4])
+{
+    for (int col = 0; col < 4; ++col) {
+        int pivot = col;
+        for (int row = col + 1; row < 4; ++row) {
+            if (std::abs(m[row][col]) > std::abs(m[pivot][col]))
+                pivot = row;
+        }
+        if (std::abs(m[pivot][col]) < 1e-9)
+            return false;
+        std::swap(m[col], m[pivot]);
+        std::swap(r[col], r[pivot]);
+        for (int row = col + 1; row < 4; ++row) {
+            const double f = m[row][col] / m[col][col];
+            for (int k = col; k < 4; ++k)
+                m[row][k] -= f * m[col][k];
+            r[row] -= f * r[col];
+        }
+    }
+    for (int row = 3; row >= 0; --row) {
+        double sum = r[row];
+        for (int k = row + 1; k < 4; ++k)
+            sum -= m[row][k] * x[k];
+        x[row] = sum / m[row][row];
+    }
+    return true;
+}
+
+// Across a gap, a cubic fitted by least squares to the centres of a dozen pixels on both sides of it, in the
+// frame of the gap's chord: the centres of both sides steer it, so noise on one side bends it little.
+bool addFittedCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::size_t i)
+{
+    const QPointF a = c[i];
+    const QPointF b = c[i + 1];
+    const double chord = length(b - a);
+    const QPointF u = (b - a) / chord;
+    const QPointF n(-u.y(), u.x());
+    double m[4][4] = {}, r[4] = {};
+    int before = 0, after = 0;
+    const auto add = [&](QPointF p) {
+        const double t = QPointF::dotProduct(p - a, u) / chord;
+        const double v = QPointF::dotProduct(p - a, n);
+        double powers[4] = {1, t, t * t, t * t * t};
+        for (int row = 0; row < 4; ++row) {
+            for (int col = 0; col < 4; ++col)
+                m[row][col] += powers[row] * powers[col];
+            r[row] += powers[row] * v;
+        }
+    };
+    for (std::size_t j = i + 1; j-- > 0 && length(c[j] - a) <= kFitSpan;) {
+        add(c[j]);
+        ++before;
+    }
+    for (std::size_t j = i + 1; j < c.size() && length(c[j] - b) <= kFitSpan; ++j) {
+        add(c[j]);
+        ++after;
+    }
+    double k[4];
+    if (before < 3 || after < 3 || !solve4(m, r, k))
+        return false;
+    const int pieces = int(std::ceil(chord));
+    std::vector<QPointF> curve;
+    for (int step = 1; step < pieces; ++step) {
+        const double t = double(step) / pieces;
+        const double v = k[0] + t * (k[1] + t * (k[2] + t * k[3]));
+        if (std::abs(v) > chord / 2)
+            return false; // not a gentle bridge: the plain curve below does better
+        curve.push_back(a + u * (t * chord) + n * v);
+    }
+    dense.insert(dense.end(), curve.begin(), curve.end());
+    return true;
 }
 
 void addCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::size_t i)
 {
+    if (addFittedCurve(dense, c, i))
+        return;
     const QPointF a = c[i];
     const QPointF b = c[i + 1];
     const double chord = length(b - a);

@@ -6,6 +6,6 @@
 
 // Points `step` pixels apart along the path through `centres` (in order), from its first centre to its last,
 // which is kept too unless it lies within half a step of the point before. Where centres lie far apart (a
-// bridged gap or crossing), the path between them follows a cubic curve leaving and entering with the
-// directions the path has on either side, so the points there lie on the curve the gap interrupts.
+// bridged gap or crossing), the path between them follows a cubic curve fitted to the centres on both sides,
+// so the points there lie on the curve the gap interrupts.
 [[nodiscard]] std::vector<QPointF> pointsAlong(const std::vector<QPointF> &centres, double step);

@@ -10,32 +10,8 @@
 
 namespace {
 
-// A pixel holding at least this share of the colour is part of a stroke for the reach.
-constexpr float kSolid = 0.5f;
 // Cross-sections either side of the nearest one, for the centre line through them.
 constexpr int kSideSections = 3;
-
-std::optional<QPointF> nearestSolid(const PixelView &picture, const InkModel &model, QPointF press, double reach)
-{
-    std::optional<QPointF> best;
-    double bestDistance = (reach + 0.5) * (reach + 0.5);
-    const int r = int(std::ceil(reach + 0.5));
-    const QPoint c(int(std::floor(press.x())), int(std::floor(press.y())));
-    for (int y = c.y() - r; y <= c.y() + r; ++y) {
-        for (int x = c.x() - r; x <= c.x() + r; ++x) {
-            if (!picture.contains(x, y))
-                continue;
-            const QPointF centre(x + 0.5, y + 0.5);
-            const QPointF d = centre - press;
-            const double d2 = d.x() * d.x() + d.y() * d.y();
-            if (d2 < bestDistance && model.ink(picture.at(x, y)) >= kSolid) {
-                bestDistance = d2;
-                best = centre;
-            }
-        }
-    }
-    return best;
-}
 
 } // namespace
 
@@ -45,7 +21,7 @@ std::optional<QPointF> snapToStroke(const PixelView &picture, QPointF press, std
     const InkModel model = inkModelAround(picture, press, argb, tolerance);
     if (!findsInk(model))
         return std::nullopt;
-    const std::optional<QPointF> solid = nearestSolid(picture, model, press, reachPx);
+    const std::optional<QPointF> solid = nearestInk(picture, model, press, reachPx);
     if (!solid)
         return std::nullopt;
     const std::optional<StrokeStart> start = strokeStartNear(picture, model, *solid);

@@ -20,11 +20,11 @@ QPen penFor(const CurveStyle &style, bool antialiased)
     // mathematical line; a hair wider, the stroke is filled by pixel centres as other programs draw it.
     const double width = !antialiased && style.width <= 1 ? 1.01 : style.width;
     QPen pen(style.colour, width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
-    // Patterns in pen widths: dashes of 8 pixels with gaps of 10, dots of 2 with gaps of 4.
+    // Patterns in pen widths: dashes of 8 pixels with gaps of 10; dots as long as the pen is wide, gaps twice that.
     if (style.dashes == CurveStyle::Dashes::Dashed)
-        pen.setDashPattern({8 / style.width, 10 / style.width});
+        pen.setDashPattern({8 / width, 10 / width});
     else if (style.dashes == CurveStyle::Dashes::Dotted)
-        pen.setDashPattern({2 / style.width, 4 / style.width});
+        pen.setDashPattern({1, 2});
     return pen;
 }
 
