@@ -71,12 +71,24 @@ std::vector<QPoint> strokeAround(const PixelView &picture, QPoint hit, const Ink
     return out;
 }
 
-// The mean colour of the pixels holding nearly the most ink: the core, with its noise averaged out.
-std::uint32_t coreColour(const PixelView &picture, const std::vector<QPoint> &stroke, std::uint32_t background)
+// The mean colour of the pixels holding nearly the most ink: the core, with its noise averaged out; and the
+// pixel holding the most.
+struct Core {
+    std::uint32_t argb = 0;
+    QPoint darkest;
+};
+
+Core coreOf(const PixelView &picture, const std::vector<QPoint> &stroke, std::uint32_t background)
 {
     double most = 0;
-    for (const QPoint p : stroke)
-        most = std::max(most, colourDistance(picture.at(p.x(), p.y()), background));
+    Core core;
+    for (const QPoint p : stroke) {
+        const double d = colourDistance(picture.at(p.x(), p.y()), background);
+        if (d > most) {
+            most = d;
+            core.darkest = p;
+        }
+    }
     double sum[3] = {0, 0, 0};
     int n = 0;
     for (const QPoint p : stroke) {
@@ -89,7 +101,8 @@ std::uint32_t coreColour(const PixelView &picture, const std::vector<QPoint> &st
         ++n;
     }
     const auto channel = [&](int i) { return std::uint32_t(std::lround(sum[i] / n)); };
-    return 0xff000000u | channel(0) << 16 | channel(1) << 8 | channel(2);
+    core.argb = 0xff000000u | channel(0) << 16 | channel(1) << 8 | channel(2);
+    return core;
 }
 
 } // namespace
@@ -101,16 +114,16 @@ std::optional<PickedStroke> pickStroke(const PixelView &picture, QPointF press, 
     const std::optional<QPoint> hit = nearestInk(picture, press, radius, background);
     if (!hit)
         return std::nullopt;
-    // The hue of a pale edge is uncertain: it is taken again from the core it leads to.
+    // The hue of a pale edge is uncertain: it is taken again around the core it leads to.
+    const InkModel edgeHue = inkModel(picture.at(hit->x(), hit->y()), background, kHueTolerance);
+    const Core first = coreOf(picture, strokeAround(picture, *hit, edgeHue), background);
+    const InkModel coreHue = inkModel(first.argb, background, kHueTolerance);
+    const Core core = coreOf(picture, strokeAround(picture, first.darkest, coreHue), background);
     PickedStroke picked;
-    picked.argb = picture.at(hit->x(), hit->y());
-    for (int pass = 0; pass < 2; ++pass) {
-        const InkModel hue = inkModel(picked.argb, background, kHueTolerance);
-        picked.argb = coreColour(picture, strokeAround(picture, *hit, hue), background);
-    }
+    picked.argb = core.argb;
     const QPointF hitCentre(hit->x() + 0.5, hit->y() + 0.5);
-    const InkModel model = inkModel(picked.argb, background, kHueTolerance);
-    const std::optional<StrokeStart> start = strokeStartNear(picture, model, hitCentre);
+    const std::optional<StrokeStart> start =
+        strokeStartNear(picture, inkModel(picked.argb, background, kHueTolerance), hitCentre);
     picked.start = start ? start->at : hitCentre;
     return picked;
 }
