@@ -9,7 +9,7 @@ constexpr double kGap = 3;
 
 double length(QPointF v)
 {
-    return std::hypot(v.x(), v.y());
+    return std::sqrt(v.x() * v.x() + v.y() * v.y());
 }
 
 // The value at 0 of the polynomial of `degree` through (t[k], v[k]) by least squares.

@@ -16,7 +16,7 @@ struct Piece {
 
 double length(QPointF v)
 {
-    return std::hypot(v.x(), v.y());
+    return std::sqrt(v.x() * v.x() + v.y() * v.y());
 }
 
 } // namespace

@@ -7,8 +7,9 @@
 
 namespace {
 
-// Farther apart than this, two centres are joined by a curve rather than a straight piece.
-constexpr double kStraightJoin = 3;
+// Farther apart than this, two centres are joined by a curve rather than a straight piece: the walk measures
+// a centre every few pixels, farther apart only where the way runs straight.
+constexpr double kStraightJoin = 12;
 // How far along the path its direction is taken at either side of a gap.
 constexpr double kDirectionSpan = 10;
 // How far on either side of a gap the centres are that a curve across it is fitted to.
@@ -16,7 +17,7 @@ constexpr double kFitSpan = 12;
 
 double length(QPointF v)
 {
-    return std::hypot(v.x(), v.y());
+    return std::sqrt(v.x() * v.x() + v.y() * v.y());
 }
 
 // The direction of the path at centre `i` from the centres on one side of it (`towards` -1 or +1), pointing
@@ -134,14 +135,14 @@ void addCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::s
 
 } // namespace
 
-std::vector<QPointF> pointsAlong(const std::vector<QPointF> &centres, double step)
+std::vector<QPointF> pointsAlong(const std::vector<QPointF> &centres, const std::vector<bool> &pastGap, double step)
 {
     std::vector<QPointF> out;
     if (centres.empty())
         return out;
     std::vector<QPointF> dense{centres.front()};
     for (std::size_t i = 0; i + 1 < centres.size(); ++i) {
-        if (length(centres[i + 1] - centres[i]) > kStraightJoin)
+        if (pastGap[i + 1] || length(centres[i + 1] - centres[i]) > kStraightJoin)
             addCurve(dense, centres, i);
         dense.push_back(centres[i + 1]);
     }

@@ -25,7 +25,7 @@ constexpr double kCrossingTurn = 0.35;
 
 double length(QPointF v)
 {
-    return std::hypot(v.x(), v.y());
+    return std::sqrt(v.x() * v.x() + v.y() * v.y());
 }
 
 double majorOf(CrossAxis axis, QPointF p)
@@ -120,8 +120,11 @@ public:
             if ((look.seen == Seen::Centre || look.seen == Seen::Part) && onWay) {
                 gap = 0;
                 inPiece(look, *probe);
-                advance = look.seen == Seen::Centre && look.offset < 0.4 && !m_trial ? std::min(advance + 1, m_most)
-                                                                                     : m_fewest;
+                // Longer strides only along a long unbroken stretch, and no longer than its bend allows.
+                const bool longStretch = length(m_piece.back().centre - m_piece.front().centre) >= 16;
+                advance = look.seen == Seen::Centre && look.offset < 0.4 && !m_trial
+                              ? std::min({2 * advance, longStretch ? m_most : 3, straightFor()})
+                              : m_fewest;
                 continue;
             }
             if (steady && advance > m_fewest) {
@@ -169,10 +172,14 @@ private:
     // the walk is far enough from the piece's ends for no cut end to move them.
     std::vector<Look> m_piece;
     std::vector<Look> m_pending;
-    std::vector<QPointF> m_track;       // room for aimOn()
+    std::vector<QPointF> m_track; // room for aimOn()
+    double m_turn = 0;            // the bend last taken, radians a pixel
+    QPointF m_turnAt;             // where
+    bool m_turnStale = true;
     std::optional<QPointF> m_solidFrom; // where the centres of the piece began; none for the start's own
     bool m_fresh = false;               // the next centre begins them
     bool m_pieceTrusted = false;
+    bool m_gapBehind = false; // the next centre trusted comes after a gap
     // After a gap or a crossing, what comes next is on trial until three centres are trusted.
     // It must also go the way the curve went before, not across (a tick mark, a letter).
     bool m_trial = false;
@@ -188,6 +195,13 @@ private:
         const int across = p.axis == CrossAxis::Column ? m_picture.width : m_picture.height;
         const int along = p.axis == CrossAxis::Column ? m_picture.height : m_picture.width;
         return p.line >= 0 && p.line < across && p.expected() >= 0 && p.expected() < along;
+    }
+
+    // How many lines on a straight piece between two centres stays within a twentieth of a pixel of the bend.
+    int straightFor() const
+    {
+        const double bend = std::max(std::abs(m_turn), 1e-4);
+        return std::max(m_fewest, int(std::sqrt(0.4 / bend)));
     }
 
     // How far along the way the end of a stroke cut square, or rounded, spoils the cross-sections.
@@ -244,11 +258,13 @@ private:
     std::optional<Probe> probeOn(CrossAxis axis, int line, double arc, const Heading &heading) const
     {
         const double target = line + 0.5;
-        for (int i = 0; i < 5; ++i) {
+        double miss = 1;
+        for (int i = 0; i < 5 && std::abs(miss) > 0.005; ++i) {
             const double slope = majorOf(axis, tangentOnArc(heading, arc));
             if (std::abs(slope) < 0.2)
                 return std::nullopt;
-            arc -= (majorOf(axis, onArc(m_anchor, heading, arc)) - target) / slope;
+            miss = majorOf(axis, onArc(m_anchor, heading, arc)) - target;
+            arc -= miss / slope;
         }
         if (arc <= 0 || std::abs(majorOf(axis, onArc(m_anchor, heading, arc)) - target) > 0.01)
             return std::nullopt;
@@ -345,6 +361,8 @@ private:
         m_pending.clear();
         m_pieceTrusted = false;
         m_fresh = true;
+        m_turnStale = true;
+        m_gapBehind = true;
         aimOn(false);
         if (!m_trial) {
             m_trial = true;
@@ -389,14 +407,21 @@ private:
                 track.push_back(l.centre);
         }
         m_anchor = track.back();
+        // The bend from a dozen pixels, or twice as many where it is slight; taken again only once the walk
+        // has gone a pixel or two, since it changes slowly.
+        if (m_turnStale || length(m_anchor - m_turnAt) >= 1) {
+            double turn = headingAt(track, m_start.direction, std::max(12.0, 3 * m_width)).turn;
+            if (std::abs(turn) * 12 < 0.25)
+                turn = headingAt(track, m_start.direction, span).turn;
+            m_turn = turn;
+            m_turnAt = m_anchor;
+            m_turnStale = false;
+        }
         // The tangent from the last few pixels, where the bend has not changed yet: twice as many where the
-        // centres stand on whole pixels. The bend from a dozen, or twice as many where it is slight.
+        // centres stand on whole pixels.
         const double near = m_stairs > 0 ? std::max(12.0, 3 * m_width) : std::max(6.0, 2 * m_width);
-        double turn = headingAt(track, m_start.direction, std::max(12.0, 3 * m_width)).turn;
-        if (std::abs(turn) * 12 < 0.25)
-            turn = headingAt(track, m_start.direction, span).turn;
-        m_heading = headingAt(track, m_start.direction, near, turn);
-        m_heading.turn = turn;
+        m_heading = headingAt(track, m_start.direction, near, m_turn, false);
+        m_heading.turn = m_turn;
     }
 
     Look middleOf(const std::vector<Look> &piece) const
@@ -422,6 +447,8 @@ private:
         if (!m_walk.centres.empty())
             m_travelled += length(look.centre - m_walk.centres.back());
         m_walk.centres.push_back(look.centre);
+        m_walk.pastGap.push_back(m_gapBehind || look.exact);
+        m_gapBehind = false;
         m_widths.push_back(look.exact ? m_width : look.width);
         m_exact.push_back(look.exact);
         if (!look.exact)
@@ -486,6 +513,7 @@ private:
         const double across = std::abs(m_heading.tangent.x() * to.y() - m_heading.tangent.y() * to.x());
         if (along > 0.3 && along <= cutLength(m_heading.tangent) + 2 && across < 1) {
             m_walk.centres.push_back(onArc(end, m_heading, along));
+            m_walk.pastGap.push_back(false);
             m_widths.push_back(m_width);
             m_exact.push_back(false);
         }
@@ -494,6 +522,7 @@ private:
     void shrinkTo(std::size_t size)
     {
         m_walk.centres.resize(size);
+        m_walk.pastGap.resize(size);
         m_widths.resize(size);
         m_exact.resize(size);
     }

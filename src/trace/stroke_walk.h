@@ -10,6 +10,7 @@
 
 struct Walk {
     std::vector<QPointF> centres; // from the start on, the start included
+    std::vector<bool> pastGap;    // for each centre: a gap or a crossing lies between it and the one before
     bool closed = false;          // came back round to the start
 };
 

@@ -16,12 +16,12 @@ QPointF rotated(QPointF v, double angle)
 
 double length(QPointF v)
 {
-    return std::hypot(v.x(), v.y());
+    return std::sqrt(v.x() * v.x() + v.y() * v.y());
 }
 
 } // namespace
 
-Heading headingAt(const std::vector<QPointF> &centres, QPointF fallback, double span, double turnHint)
+Heading headingAt(const std::vector<QPointF> &centres, QPointF fallback, double span, double turnHint, bool bend)
 {
     const QPointF last = centres.back();
     std::size_t first = centres.size() - 1;
@@ -51,7 +51,7 @@ Heading headingAt(const std::vector<QPointF> &centres, QPointF fallback, double 
     double b = 0, c = 0;
     bool linear = false;
     // A bend is believed only from enough centres over most of the span; noise in a few would make one up.
-    if (count >= 4 && chordLength >= 0.6 * span) {
+    if (bend && count >= 4 && chordLength >= 0.6 * span) {
         // Normal equations of the parabola, solved by Cramer's rule.
         const double m[3][3] = {{s[0], s[1], s[2]}, {s[1], s[2], s[3]}, {s[2], s[3], s[4]}};
         const auto det3 = [](const double a[3][3]) {
@@ -88,7 +88,7 @@ Heading headingAt(const std::vector<QPointF> &centres, QPointF fallback, double 
         tangent = trust * tangent + (1 - trust) * fallback;
         tangent /= length(tangent);
     }
-    const double turn = std::clamp(2 * c / std::pow(1 + b * b, 1.5), -kMostTurn, kMostTurn);
+    const double turn = std::clamp(2 * c / ((1 + b * b) * std::sqrt(1 + b * b)), -kMostTurn, kMostTurn);
     return {tangent, turn};
 }
 

@@ -209,7 +209,6 @@ TEST(TraceLine, GoesOnThroughCrossingsWithCurvesOfItsOwnAndOtherColours)
         {"its own colour", blue, true, 2, false},
         {"its own colour, 1 px", blue, true, 1, false},
         {"its own colour, 2 px JPEG", blue, true, 2, true},
-        {"its own colour, 3 px", blue, true, 3, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
