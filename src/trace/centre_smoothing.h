@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QPointF>
+
+#include <vector>
+
+// The centres of a hard-edged stroke stand on whole and half pixels, a staircase around its centre line.
+// Each centre is put back on that line by a polynomial of `degree` (1 or 2) fitted by least squares to the
+// centres within `reach` pixels along the path on both sides of it; a gap of more than three pixels between
+// centres ends the stretch a fit looks at.
+[[nodiscard]] std::vector<QPointF> smoothedCentres(const std::vector<QPointF> &centres, double reach, int degree);

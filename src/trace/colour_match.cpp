@@ -1,0 +1,70 @@
+#include "trace/colour_match.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+void channels(std::uint32_t argb, float out[3])
+{
+    out[0] = float((argb >> 16) & 0xff);
+    out[1] = float((argb >> 8) & 0xff);
+    out[2] = float(argb & 0xff);
+}
+
+// Below this the colour is too near the background for its share in a pixel to mean anything.
+constexpr float kLeastContrast = 24;
+
+} // namespace
+
+double colourDistance(std::uint32_t a, std::uint32_t b)
+{
+    float ca[3], cb[3];
+    channels(a, ca);
+    channels(b, cb);
+    double sum = 0;
+    for (int i = 0; i < 3; ++i)
+        sum += InkModel::kWeights[i] * double(ca[i] - cb[i]) * double(ca[i] - cb[i]);
+    return std::sqrt(sum);
+}
+
+InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance)
+{
+    InkModel model;
+    float c[3];
+    channels(colour, c);
+    channels(background, model.background);
+    for (int i = 0; i < 3; ++i)
+        model.towards[i] = c[i] - model.background[i];
+    for (int i = 0; i < 3; ++i)
+        model.weightedLength2 += InkModel::kWeights[i] * model.towards[i] * model.towards[i];
+    const float tol = float(std::clamp(tolerance, 0, 255));
+    if (model.weightedLength2 < std::max(kLeastContrast, tol * 0.5f) * std::max(kLeastContrast, tol * 0.5f)) {
+        model.weightedLength2 = 0;
+        return model; // projection stays zero: nothing is ink
+    }
+    for (int i = 0; i < 3; ++i)
+        model.projection[i] = InkModel::kWeights[i] * model.towards[i] / model.weightedLength2;
+    model.tolerance2 = tol * tol;
+    return model;
+}
+
+bool findsInk(const InkModel &model)
+{
+    return model.weightedLength2 > 0;
+}
+
+Mixture mixtureOf(const InkModel &model, std::uint32_t argb)
+{
+    float p[3];
+    channels(argb, p);
+    float length2 = 0;
+    Mixture m;
+    for (int i = 0; i < 3; ++i) {
+        const float v = p[i] - model.background[i];
+        m.share += v * model.projection[i];
+        length2 += InkModel::kWeights[i] * v * v;
+    }
+    m.offset = std::sqrt(std::max(0.0f, length2 - m.share * m.share * model.weightedLength2));
+    return m;
+}

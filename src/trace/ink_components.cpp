@@ -1,0 +1,169 @@
+#include "trace/ink_components.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+namespace {
+
+constexpr float kSolid = 0.5f;
+
+// A pixel can hold half of the colour only when one of its channels has gone at least half of the colour's
+// distance from the background: the weights of the distance add up to one, so no channel moves less than
+// the whole does. That test, on whole numbers, passes over the paper without the full one.
+struct QuickTest {
+    int background[3];
+    int least; // of the largest channel difference
+    [[nodiscard]] bool mayHoldInk(std::uint32_t p) const
+    {
+        const int r = std::abs(int((p >> 16) & 0xff) - background[0]);
+        const int g = std::abs(int((p >> 8) & 0xff) - background[1]);
+        const int b = std::abs(int(p & 0xff) - background[2]);
+        return std::max(r, std::max(g, b)) >= least;
+    }
+};
+
+QuickTest quickTest(const InkModel &model)
+{
+    QuickTest t;
+    for (int i = 0; i < 3; ++i)
+        t.background[i] = int(std::lround(model.background[i]));
+    t.least = int(std::floor(kSolid * std::sqrt(model.weightedLength2))) - 1;
+    return t;
+}
+
+struct Forest {
+    std::vector<int> parent;
+    int find(int i)
+    {
+        while (parent[std::size_t(i)] != i) {
+            parent[std::size_t(i)] = parent[std::size_t(parent[std::size_t(i)])];
+            i = parent[std::size_t(i)];
+        }
+        return i;
+    }
+    void join(int a, int b)
+    {
+        a = find(a);
+        b = find(b);
+        if (a != b)
+            parent[std::size_t(std::max(a, b))] = std::min(a, b);
+    }
+};
+
+// The runs of ink on row `y`, appended to `runs`.
+void rowRuns(const PixelView &picture, const InkModel &model, const QuickTest &quick, int y,
+             std::vector<InkRunOnRow> &runs)
+{
+    const std::uint32_t *row = picture.pixels + qsizetype(y) * picture.stride;
+    int x = 0;
+    const int width = picture.width;
+    while (x < width) {
+        // Eight pixels at a time over the paper.
+        while (x + 8 <= width) {
+            bool any = false;
+            for (int k = 0; k < 8; ++k)
+                any |= quick.mayHoldInk(row[x + k]);
+            if (any)
+                break;
+            x += 8;
+        }
+        if (x >= width)
+            break;
+        if (!quick.mayHoldInk(row[x]) || model.ink(row[x]) < kSolid) {
+            ++x;
+            continue;
+        }
+        const int start = x;
+        while (x + 1 < width && model.ink(row[x + 1]) >= kSolid)
+            ++x;
+        runs.push_back({y, start, x});
+        ++x;
+    }
+}
+
+} // namespace
+
+std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel &model, int largest)
+{
+    std::vector<InkComponent> out;
+    if (!findsInk(model) || picture.width <= 0 || picture.height <= 0)
+        return out;
+    const QuickTest quick = quickTest(model);
+    std::vector<InkRunOnRow> runs;
+    Forest forest;
+    std::size_t previousBegin = 0;
+    std::size_t previousEnd = 0;
+    for (int y = 0; y < picture.height; ++y) {
+        const std::size_t begin = runs.size();
+        rowRuns(picture, model, quick, y, runs);
+        const std::size_t end = runs.size();
+        for (std::size_t i = begin; i < end; ++i)
+            forest.parent.push_back(int(i));
+        // Runs of neighbouring rows touch when they overlap or meet at a corner; both lists are in order of x.
+        std::size_t j = previousBegin;
+        for (std::size_t i = begin; i < end; ++i) {
+            while (j < previousEnd && runs[j].x1 < runs[i].x0 - 1)
+                ++j;
+            for (std::size_t k = j; k < previousEnd && runs[k].x0 <= runs[i].x1 + 1; ++k)
+                forest.join(int(i), int(k));
+        }
+        previousBegin = begin;
+        previousEnd = end;
+    }
+    std::vector<int> slot(runs.size(), -1);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const int root = forest.find(int(i));
+        int &s = slot[std::size_t(root)];
+        if (s < 0) {
+            s = int(out.size());
+            out.emplace_back();
+        }
+        InkComponent &c = out[std::size_t(s)];
+        const InkRunOnRow &r = runs[i];
+        c.bounds |= QRect(r.x0, r.y, r.x1 - r.x0 + 1, 1);
+        c.pixels += r.x1 - r.x0 + 1;
+        c.runs.push_back(r);
+    }
+    for (InkComponent &c : out) {
+        if (c.bounds.width() > largest || c.bounds.height() > largest)
+            std::vector<InkRunOnRow>().swap(c.runs);
+    }
+    return out;
+}
+
+std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces, int largest)
+{
+    std::erase_if(pieces, [](const InkComponent &c) { return c.runs.empty(); });
+    std::sort(pieces.begin(), pieces.end(),
+              [](const InkComponent &a, const InkComponent &b) { return a.bounds.left() < b.bounds.left(); });
+    Forest forest;
+    forest.parent.resize(pieces.size());
+    std::iota(forest.parent.begin(), forest.parent.end(), 0);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const QRect grown = pieces[i].bounds.adjusted(-2, -2, 2, 2); // a pixel of paper between
+        for (std::size_t j = i + 1; j < pieces.size() && pieces[j].bounds.left() <= grown.right(); ++j) {
+            if (grown.intersects(pieces[j].bounds))
+                forest.join(int(i), int(j));
+        }
+    }
+    std::vector<InkComponent> out;
+    std::vector<int> slot(pieces.size(), -1);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        int &s = slot[std::size_t(forest.find(int(i)))];
+        if (s < 0) {
+            s = int(out.size());
+            out.emplace_back();
+        }
+        InkComponent &c = out[std::size_t(s)];
+        c.bounds |= pieces[i].bounds;
+        c.pixels += pieces[i].pixels;
+        c.runs.insert(c.runs.end(), pieces[i].runs.begin(), pieces[i].runs.end());
+    }
+    for (InkComponent &c : out) {
+        if (c.bounds.width() > largest || c.bounds.height() > largest)
+            std::vector<InkRunOnRow>().swap(c.runs);
+    }
+    return out;
+}

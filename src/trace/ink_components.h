@@ -1,0 +1,31 @@
+#pragma once
+
+#include "trace/colour_match.h"
+#include "trace/pixel_view.h"
+
+#include <QRect>
+
+#include <vector>
+
+// The pieces of ink of one colour in a picture: pixels holding at least half of the colour, joined when they
+// touch, edges and corners alike. Each is kept as its runs along rows, so that a picture of tens of millions
+// of pixels costs no more memory than its ink.
+struct InkRunOnRow {
+    int y = 0;
+    int x0 = 0; // first and last pixel, inclusive
+    int x1 = 0;
+};
+
+struct InkComponent {
+    QRect bounds;
+    long long pixels = 0;
+    std::vector<InkRunOnRow> runs;
+};
+
+// Pieces whose bounds exceed `largest` pixels in width or height are counted but not kept: lines, axes,
+// frames; their runs are dropped.
+[[nodiscard]] std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel &model, int largest);
+
+// Joins the kept pieces whose bounds come within a pixel of each other: a thin anti-aliased outline falls
+// apart where it holds less than half of the colour.
+[[nodiscard]] std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces, int largest);

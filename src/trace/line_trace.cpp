@@ -1,0 +1,70 @@
+#include "trace/line_trace.h"
+
+#include "trace/centre_smoothing.h"
+#include "trace/path_resample.h"
+#include "trace/stroke_start.h"
+#include "trace/stroke_walk.h"
+
+#include <algorithm>
+
+namespace {
+
+// Centres of a hard-edged stroke are averaged over three pixels either side.
+constexpr double kSmoothReach = 3;
+constexpr int kSmoothDegree = 1;
+
+struct Path {
+    std::vector<QPointF> centres;
+    std::vector<bool> pastGap;
+};
+
+// Both walks from the start joined end to end, from the far end of the second to the far end of the first.
+Path joinedWalks(const PixelView &picture, const InkModel &model, const StrokeStart &start, int most)
+{
+    const Walk ahead = walkStroke(picture, model, start, 1, most);
+    Walk behind;
+    if (!ahead.closed) {
+        StrokeStart back = start;
+        back.direction = -start.direction;
+        behind = walkStroke(picture, model, back, 1, most);
+    }
+    Path path;
+    const auto add = [&](QPointF at, bool gap) {
+        path.centres.push_back(at);
+        path.pastGap.push_back(!path.centres.empty() && path.centres.size() > 1 && gap);
+    };
+    // Walked the other way, the gap before a centre lies after it.
+    for (std::size_t j = behind.centres.size(); j-- > 1;)
+        add(behind.centres[j], j + 1 < behind.centres.size() && behind.pastGap[j + 1]);
+    const bool gapAtStart = behind.centres.size() > 1 && behind.pastGap[1];
+    // A start off the centre line (at a cut end, in a dot) only showed the walks where to begin: the path
+    // goes across it as across a gap.
+    if (start.solid)
+        add(start.at, gapAtStart);
+    for (std::size_t i = 1; i < ahead.centres.size(); ++i)
+        add(ahead.centres[i], ahead.pastGap[i] || (i == 1 && (gapAtStart || !start.solid)));
+    if (ahead.closed)
+        add(start.at, false);
+    return path;
+}
+
+} // namespace
+
+std::vector<QPointF> traceLine(const PixelView &picture, QPointF start, std::uint32_t argb,
+                               const TraceSettings &settings)
+{
+    const InkModel model = inkModelAround(picture, start, argb, settings.colourTolerance);
+    if (!findsInk(model))
+        return {};
+    const std::optional<StrokeStart> s = strokeStartNear(picture, model, start);
+    if (!s)
+        return {};
+    const double step = std::clamp(settings.stepPx, 1.0, 200.0);
+    // Fewer cross-sections where points lie far apart, every column where they lie close or where a hard edge
+    // needs every centre smoothed.
+    const int most = s->hardEdged ? 1 : std::clamp(int(step / 2), 1, 4);
+    Path path = joinedWalks(picture, model, *s, most);
+    if (s->hardEdged)
+        path.centres = smoothedCentres(path.centres, kSmoothReach, kSmoothDegree);
+    return pointsAlong(path.centres, path.pastGap, step);
+}

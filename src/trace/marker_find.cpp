@@ -1,0 +1,164 @@
+#include "trace/marker_find.h"
+
+#include "trace/background.h"
+#include "trace/colour_match.h"
+#include "trace/ink_components.h"
+#include "trace/marker_shape.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Markers are 3 to 20 pixels across; their anti-aliased edges add a pixel each side.
+constexpr int kLargestMarker = 22;
+constexpr int kSmallestMarker = 2;
+// A marker is no longer than twice its width; a dash or a piece of line is.
+constexpr double kMostElongation = 2.0;
+// Words: three pieces or more in a row, close together, not all alike.
+constexpr int kFewestLetters = 3;
+
+struct Candidate {
+    const InkComponent *piece = nullptr;
+    InkShape shape;
+    bool text = false;
+};
+
+std::uint32_t paperOf(const PixelView &picture)
+{
+    const double area = double(picture.width) * picture.height;
+    const int spacing = std::max(1, int(std::sqrt(area / 20000)));
+    return commonestColour(picture, QRect(0, 0, picture.width, picture.height), spacing);
+}
+
+bool alike(const QRect &a, const QRect &b)
+{
+    const auto near = [](int p, int q) { return std::abs(p - q) <= std::max(1, std::max(p, q) / 5); };
+    return near(a.width(), b.width()) && near(a.height(), b.height());
+}
+
+// Marks the candidates that stand in rows like letters of a word: side by side on a common band, each less
+// than its height from the next, and not all alike (a row of equal markers stays).
+void markWords(std::vector<Candidate> &candidates)
+{
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate &a, const Candidate &b) { return a.piece->bounds.left() < b.piece->bounds.left(); });
+    std::vector<std::vector<std::size_t>> rows;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const QRect r = candidates[i].piece->bounds;
+        bool placed = false;
+        for (auto &row : rows) {
+            const QRect last = candidates[row.back()].piece->bounds;
+            const int overlap = std::min(r.bottom(), last.bottom()) - std::max(r.top(), last.top()) + 1;
+            const int gap = r.left() - last.right() - 1;
+            if (overlap >= std::min(r.height(), last.height()) / 2 && gap >= -1 &&
+                gap < std::max(r.height(), last.height())) {
+                row.push_back(i);
+                placed = true;
+                break;
+            }
+        }
+        if (!placed)
+            rows.push_back({i});
+    }
+    for (const auto &row : rows) {
+        if (int(row.size()) < kFewestLetters)
+            continue;
+        bool allAlike = true;
+        for (std::size_t k = 1; k < row.size(); ++k)
+            allAlike = allAlike && alike(candidates[row[k]].piece->bounds, candidates[row[0]].piece->bounds);
+        if (!allAlike) {
+            for (std::size_t i : row)
+                candidates[i].text = true;
+        }
+    }
+}
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+bool single(const Candidate &c)
+{
+    const QRect b = c.piece->bounds;
+    return b.width() <= kLargestMarker && b.height() <= kLargestMarker && c.shape.elongation <= kMostElongation;
+}
+
+struct Typical {
+    double mass = 0;
+    double size = 0;
+    double spread = 0;
+    QPointF offset; // of the centre from the centroid
+};
+
+// Two markers side by side that touch: twice as long as wide, their halves each holding as much ink as a
+// typical marker, spread as much, and a marker's size apart. A legend's sample line through a marker is not:
+// its halves hold a line each, which spreads them.
+bool pair(const Candidate &c, const Halves &h, const Typical &typical)
+{
+    if (typical.mass <= 0 || c.shape.elongation < 1.5 || c.shape.elongation > 3.2)
+        return false;
+    const auto near = [](double v, double typicalValue) { return v > 0.7 * typicalValue && v < 1.3 * typicalValue; };
+    const QPointF apart = h.centroid[1] - h.centroid[0];
+    const double distance = std::hypot(apart.x(), apart.y());
+    return near(h.mass[0], typical.mass) && near(h.mass[1], typical.mass) && near(h.spread[0], typical.spread) &&
+           near(h.spread[1], typical.spread) && distance > 0.8 * typical.size && distance < 1.35 * typical.size;
+}
+
+} // namespace
+
+std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, const TraceSettings &settings)
+{
+    const InkModel model = inkModel(argb, paperOf(picture), settings.colourTolerance);
+    const std::vector<InkComponent> pieces =
+        joinedFragments(inkComponents(picture, model, 2 * kLargestMarker), 2 * kLargestMarker);
+    std::vector<Candidate> candidates;
+    for (const InkComponent &piece : pieces) {
+        const QRect b = piece.bounds;
+        if (piece.runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
+            std::min(b.width(), b.height()) < kSmallestMarker)
+            continue;
+        candidates.push_back({&piece, inkShape(picture, model, piece), false});
+    }
+    markWords(candidates);
+    // What a typical single marker is like: the markers of a series are alike.
+    std::vector<double> masses, sizes, spreads, dx, dy;
+    for (const Candidate &c : candidates) {
+        if (c.text || !single(c))
+            continue;
+        masses.push_back(c.shape.mass);
+        // The anti-aliased edge adds about a pixel to the bounds, on average a little less.
+        sizes.push_back(std::max(c.piece->bounds.width(), c.piece->bounds.height()) - 0.6);
+        spreads.push_back((c.shape.varianceX + c.shape.varianceY) / 2);
+        // How far its centre lies from its centroid (below a triangle's tip, by a sixth of its height): the
+        // two halves of a pair have it as a single marker does.
+        const QPointF d = markerCentre(picture, model, *c.piece, c.shape) - c.shape.centroid;
+        dx.push_back(d.x());
+        dy.push_back(d.y());
+    }
+    const Typical typical{median(masses), median(sizes), median(spreads), QPointF(median(dx), median(dy))};
+    std::vector<QPointF> centres;
+    for (const Candidate &c : candidates) {
+        if (c.text)
+            continue;
+        if (c.shape.elongation > 1.5) {
+            const Halves h = halvesOf(picture, model, *c.piece, c.shape);
+            if (pair(c, h, typical)) {
+                centres.push_back(h.centroid[0] + typical.offset);
+                centres.push_back(h.centroid[1] + typical.offset);
+                continue;
+            }
+        }
+        // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
+        // JPEG noise), much more is something else.
+        if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass) {
+            centres.push_back(markerCentre(picture, model, *c.piece, c.shape));
+        }
+    }
+    std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
+    return centres;
+}

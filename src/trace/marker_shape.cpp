@@ -1,0 +1,263 @@
+#include "trace/marker_shape.h"
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr float kNoise = 0.04f;
+// How far around its pixels a piece's anti-aliased edge is taken in.
+constexpr int kEdge = 1;
+
+// The pixels of a piece and those next to them (its anti-aliased edge) with their shares, row by row over
+// the piece's bounds and one pixel around.
+struct Patch {
+    QRect area;
+    std::vector<float> ink; // 0 outside the piece and its edge
+
+    [[nodiscard]] float at(int x, int y) const
+    {
+        if (!area.contains(x, y))
+            return 0;
+        return ink[std::size_t((y - area.top()) * area.width() + (x - area.left()))];
+    }
+};
+
+Patch patchOf(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+{
+    Patch p;
+    p.area = piece.bounds.adjusted(-kEdge, -kEdge, kEdge, kEdge) & QRect(0, 0, picture.width, picture.height);
+    const int w = p.area.width();
+    std::vector<char> near(std::size_t(w * p.area.height()), 0);
+    for (const InkRunOnRow &r : piece.runs) {
+        for (int y = r.y - kEdge; y <= r.y + kEdge; ++y) {
+            for (int x = r.x0 - kEdge; x <= r.x1 + kEdge; ++x) {
+                if (p.area.contains(x, y))
+                    near[std::size_t((y - p.area.top()) * w + (x - p.area.left()))] = 1;
+            }
+        }
+    }
+    p.ink.assign(near.size(), 0);
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        for (int x = p.area.left(); x <= p.area.right(); ++x) {
+            const std::size_t i = std::size_t((y - p.area.top()) * w + (x - p.area.left()));
+            if (near[i]) {
+                const float a = model.ink(picture.at(x, y));
+                p.ink[i] = a >= kNoise ? a : 0;
+            }
+        }
+    }
+    return p;
+}
+
+InkShape shapeOf(const Patch &p)
+{
+    InkShape s;
+    double sx = 0, sy = 0;
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        for (int x = p.area.left(); x <= p.area.right(); ++x) {
+            const double a = p.at(x, y);
+            s.mass += a;
+            sx += a * (x + 0.5);
+            sy += a * (y + 0.5);
+        }
+    }
+    if (s.mass <= 0)
+        return s;
+    s.centroid = QPointF(sx / s.mass, sy / s.mass);
+    double m3 = 0;
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        for (int x = p.area.left(); x <= p.area.right(); ++x) {
+            const double a = p.at(x, y);
+            const double dx = x + 0.5 - s.centroid.x();
+            const double dy = y + 0.5 - s.centroid.y();
+            s.varianceX += a * dx * dx;
+            s.varianceY += a * dy * dy;
+            s.covariance += a * dx * dy;
+            m3 += a * dy * dy * dy;
+        }
+    }
+    s.varianceX /= s.mass;
+    s.varianceY /= s.mass;
+    s.covariance /= s.mass;
+    s.skewY = s.varianceY > 0 ? (m3 / s.mass) / std::pow(s.varianceY, 1.5) : 0;
+    const double mean = (s.varianceX + s.varianceY) / 2;
+    const double spread = std::hypot((s.varianceX - s.varianceY) / 2, s.covariance);
+    const double big = mean + spread;
+    const double small = std::max(mean - spread, 1.0 / 12);
+    s.elongation = std::sqrt(big / small);
+    const double angle = 0.5 * std::atan2(2 * s.covariance, s.varianceX - s.varianceY);
+    s.longAxis = QPointF(std::cos(angle), std::sin(angle));
+    s.hollow = p.at(int(std::floor(s.centroid.x())), int(std::floor(s.centroid.y()))) < 0.5f;
+    return s;
+}
+
+// Least squares line v = a + b u through the points.
+struct Line {
+    double a = 0, b = 0;
+};
+std::optional<Line> fitted(const std::vector<QPointF> &uv)
+{
+    double n = 0, su = 0, sv = 0, suu = 0, suv = 0;
+    for (const QPointF &q : uv) {
+        n += 1;
+        su += q.x();
+        sv += q.y();
+        suu += q.x() * q.x();
+        suv += q.x() * q.y();
+    }
+    const double det = n * suu - su * su;
+    if (n < 2 || std::abs(det) < 1e-9)
+        return std::nullopt;
+    const double b = (n * suv - su * sv) / det;
+    return Line{(sv - b * su) / n, b};
+}
+
+// The rows' ink of a filled triangle grows in proportion to the distance from its tip: a line through the
+// ink of its inner rows meets nought at the tip, and the whole ink fixes the base from there.
+std::optional<double> filledTriangleMiddle(const Patch &p, bool tipUp)
+{
+    std::vector<QPointF> rows; // (distance from the tip's side of the patch, ink of the row)
+    double mass = 0;
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        double ink = 0;
+        for (int x = p.area.left(); x <= p.area.right(); ++x)
+            ink += p.at(x, y);
+        mass += ink;
+        const double from = tipUp ? y + 0.5 - p.area.top() : p.area.bottom() + 0.5 - y;
+        rows.push_back({from, ink});
+    }
+    // The inner rows only, between the tip and the fullest row (the base): those at either end hold parts
+    // of pixels.
+    std::sort(rows.begin(), rows.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
+    const auto fullest = std::max_element(rows.begin(), rows.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); });
+    std::vector<QPointF> inner;
+    for (auto r = rows.begin(); r != fullest; ++r) {
+        if (r->y() > 0.15 * fullest->y())
+            inner.push_back(*r);
+    }
+    const std::optional<Line> l = fitted(inner);
+    if (!l || l->b <= 0)
+        return std::nullopt;
+    const double tip = -l->a / l->b;
+    const double height = std::sqrt(2 * mass / l->b);
+    const double middle = tip + height / 2;
+    return tipUp ? p.area.top() + middle : p.area.bottom() + 1 - middle;
+}
+
+// An outlined triangle: lines through the centres of its two sides meet at its tip's corner, and the centre
+// of its base lies across its middle columns: half way between the two, whatever the joins of the outline.
+std::optional<double> outlinedTriangleMiddle(const Patch &p, bool tipUp)
+{
+    std::vector<QPointF> left, right; // (y, x of the side's centre on that row)
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        // The runs of the row, by their ink-weighted centres.
+        std::vector<std::pair<double, double>> runs; // (mass, moment)
+        bool inRun = false;
+        for (int x = p.area.left(); x <= p.area.right() + 1; ++x) {
+            const double a = p.at(x, y);
+            if (a > 0) {
+                if (!inRun)
+                    runs.emplace_back(0, 0);
+                inRun = true;
+                runs.back().first += a;
+                runs.back().second += a * (x + 0.5);
+            } else {
+                inRun = false;
+            }
+        }
+        if (runs.size() == 2) {
+            left.push_back({y + 0.5, runs[0].second / runs[0].first});
+            right.push_back({y + 0.5, runs[1].second / runs[1].first});
+        }
+    }
+    const std::optional<Line> l = fitted(left);
+    const std::optional<Line> r = fitted(right);
+    if (left.size() < 3 || !l || !r || std::abs(l->b - r->b) < 1e-6)
+        return std::nullopt;
+    const double tip = (r->a - l->a) / (l->b - r->b);
+    // The base: the ink-weighted row of the rows past the last two-run row, over the middle columns.
+    const double pastSides = tipUp ? left.back().x() : left.front().x();
+    const double middleX = (l->a + l->b * pastSides + r->a + r->b * pastSides) / 2;
+    const double halfSpan = std::abs((r->a + r->b * pastSides) - (l->a + l->b * pastSides)) / 4;
+    double mass = 0, moment = 0;
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        if (tipUp ? y + 0.5 <= pastSides : y + 0.5 >= pastSides)
+            continue;
+        for (int x = int(std::floor(middleX - halfSpan)); x <= int(std::floor(middleX + halfSpan)); ++x) {
+            const double a = p.at(x, y);
+            mass += a;
+            moment += a * (y + 0.5);
+        }
+    }
+    if (mass <= 0)
+        return std::nullopt;
+    return (tip + moment / mass) / 2;
+}
+
+} // namespace
+
+InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+{
+    return shapeOf(patchOf(picture, model, piece));
+}
+
+QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape)
+{
+    // Circles, squares, diamonds and crosses have a skew of nought, small ones a third at most for their
+    // pixels; a triangle's is near ±0.57 filled, ±0.47 outlined.
+    if (std::abs(shape.skewY) < 0.4)
+        return shape.centroid;
+    const Patch p = patchOf(picture, model, piece);
+    const bool tipUp = shape.skewY < 0; // more ink towards the base
+    // A small outline has little hole: it is taken as filled where its sides do not stand apart.
+    std::optional<double> y = shape.hollow ? outlinedTriangleMiddle(p, tipUp) : std::nullopt;
+    // A triangle's middle lies a sixth of its height or less from its centroid; more is a fit gone wrong.
+    const auto plausible = [&](const std::optional<double> &v) {
+        return v && std::abs(*v - shape.centroid.y()) < 0.25 * piece.bounds.height();
+    };
+    if (!plausible(y))
+        y = filledTriangleMiddle(p, tipUp);
+    if (!plausible(y))
+        y = shape.centroid.y();
+    return {shape.centroid.x(), *y};
+}
+
+Halves halvesOf(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape)
+{
+    const Patch p = patchOf(picture, model, piece);
+    Halves h;
+    QPointF sum[2];
+    // A pixel the split runs through goes to both sides, as much as lies on each.
+    const auto share = [&](QPointF at) {
+        return std::clamp(QPointF::dotProduct(at - shape.centroid, shape.longAxis) + 0.5, 0.0, 1.0);
+    };
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        for (int x = p.area.left(); x <= p.area.right(); ++x) {
+            const double a = p.at(x, y);
+            const QPointF at(x + 0.5, y + 0.5);
+            const double second = share(at);
+            h.mass[0] += a * (1 - second);
+            sum[0] += a * (1 - second) * at;
+            h.mass[1] += a * second;
+            sum[1] += a * second * at;
+        }
+    }
+    for (int i = 0; i < 2; ++i)
+        h.centroid[i] = h.mass[i] > 0 ? sum[i] / h.mass[i] : shape.centroid;
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        for (int x = p.area.left(); x <= p.area.right(); ++x) {
+            const double a = p.at(x, y);
+            const QPointF at(x + 0.5, y + 0.5);
+            const double second = share(at);
+            for (int i = 0; i < 2; ++i) {
+                const QPointF d = at - h.centroid[i];
+                h.spread[i] += a * (i == 0 ? 1 - second : second) * QPointF::dotProduct(d, d) / 2;
+            }
+        }
+    }
+    for (int i = 0; i < 2; ++i)
+        h.spread[i] = h.mass[i] > 0 ? h.spread[i] / h.mass[i] : 0;
+    return h;
+}

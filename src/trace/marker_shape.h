@@ -1,0 +1,39 @@
+#pragma once
+
+#include "trace/colour_match.h"
+#include "trace/ink_components.h"
+#include "trace/pixel_view.h"
+
+#include <QPointF>
+
+#include <vector>
+
+// What a piece of ink looks like, from its pixels and the anti-aliased edge around them, each weighed by its
+// share of the colour.
+struct InkShape {
+    double mass = 0;
+    QPointF centroid;
+    double varianceX = 0, varianceY = 0, covariance = 0;
+    double skewY = 0;       // of the distribution down the rows: a triangle's is far from zero
+    double elongation = 1;  // the long axis over the short one
+    QPointF longAxis{1, 0}; // unit
+    bool hollow = false;    // its middle is paper
+};
+
+[[nodiscard]] InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece);
+
+// The centre of a marker: the middle of its bounding shape. Shapes symmetric both ways have it at their
+// centroid; a triangle (pointing up or down) has it half way between its tip and its base.
+[[nodiscard]] QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece,
+                                   const InkShape &shape);
+
+// A piece split in two across its long axis through its centroid, as two markers that touch would be: the
+// centroid of each half, its ink, and the spread of its ink about that centroid (the mean variance of the two
+// axes).
+struct Halves {
+    QPointF centroid[2];
+    double mass[2] = {0, 0};
+    double spread[2] = {0, 0};
+};
+[[nodiscard]] Halves halvesOf(const PixelView &picture, const InkModel &model, const InkComponent &piece,
+                              const InkShape &shape);

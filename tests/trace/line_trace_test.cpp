@@ -1,0 +1,267 @@
+#include "trace/colour_pick.h"
+#include "trace/line_trace.h"
+#include "trace/trace_charts.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include <cmath>
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A chart, the true centre line of the curve to trace and where the user presses on it.
+struct Traced {
+    TraceChart chart;
+    std::vector<QPointF> truth;
+    QPointF press;
+};
+
+using Shape = std::function<QPointF(const QRectF &plot, double t)>;
+
+const Shape kSine = [](const QRectF &r, double t) {
+    const double x = r.left() + 8 + t * (r.width() - 16);
+    return QPointF(x, r.center().y() + 0.3 * r.height() * std::sin((x - r.left()) / 37));
+};
+const Shape kParabola = [](const QRectF &r, double t) {
+    const double x = r.left() + 8 + t * (r.width() - 16);
+    const double u = (x - r.center().x()) / (r.width() / 2);
+    return QPointF(x, r.top() + 15 + 0.8 * r.height() * u * u);
+};
+const Shape kExponential = [](const QRectF &r, double t) {
+    const double x = r.left() + 8 + t * (r.width() - 16);
+    return QPointF(x, r.bottom() - 10 - 0.85 * r.height() * std::expm1(3 * t) / std::expm1(3.0));
+};
+// Slopes up to three, bends of ten pixels radius: the steep parts are crossed by rows, not columns.
+const Shape kSteepSine = [](const QRectF &r, double t) {
+    const double x = r.left() + 8 + t * (r.width() - 16);
+    return QPointF(x, r.center().y() + 0.4 * r.height() * std::sin((x - r.left()) / 30));
+};
+
+// A falling line from the y axis down to the x axis, which it meets at an angle.
+const Shape kOntoTheAxes = [](const QRectF &r, double t) {
+    const double x = r.left() - 0.5 + t * 0.66 * r.width();
+    return QPointF(x, r.top() + 40 + (r.bottom() + 0.5 - r.top() - 40) * t * (0.6 + 0.4 * t));
+};
+
+std::vector<QPointF> drawShape(TraceChart &chart, const Shape &shape, const CurveStyle &style)
+{
+    const QRectF plot = chart.plot;
+    return chart.drawCurve([&](double u) { return shape(plot, u); }, 0, 1, style);
+}
+
+QPointF pressOn(const std::vector<QPointF> &truth, double share = 0.4)
+{
+    return pointAtArc(truth, share * arcLength(truth)) + QPointF(0.7, 1.1);
+}
+
+Traced drawn(const Shape &shape, const CurveStyle &style, bool antialiased, QSize size = {420, 300})
+{
+    Traced t{TraceChart(size, antialiased), {}, {}};
+    t.chart.drawFurniture();
+    t.truth = drawShape(t.chart, shape, style);
+    t.press = pressOn(t.truth);
+    return t;
+}
+
+std::vector<QPointF> traceFromPress(const Traced &t, double step)
+{
+    const std::optional<PickedStroke> picked = pickStroke(t.chart.view(), t.press);
+    if (!picked)
+        return {};
+    TraceSettings settings;
+    settings.stepPx = step;
+    return traceLine(t.chart.view(), picked->start, picked->argb, settings);
+}
+
+// Every point on the curve's centre line, in order along it, a step apart, and none of it left without a point
+// for more than two steps; at the ends, not counting `unseen` pixels the curve's dashes may leave bare there.
+void expectFollows(const std::vector<QPointF> &points, const std::vector<QPointF> &truth, double step,
+                   double unseen = 0)
+{
+    ASSERT_GE(points.size(), 2u);
+    double sum2 = 0;
+    double worst = 0;
+    std::vector<double> arcs;
+    for (const QPointF &p : points) {
+        const OnLine on = nearestOnLine(p, truth);
+        worst = std::max(worst, on.distance);
+        sum2 += on.distance * on.distance;
+        arcs.push_back(on.arc);
+    }
+    EXPECT_LE(worst, 0.5);
+    EXPECT_LT(std::sqrt(sum2 / double(points.size())), 0.25);
+    if (arcs.front() > arcs.back())
+        std::reverse(arcs.begin(), arcs.end());
+    const double total = arcLength(truth);
+    EXPECT_LE(arcs.front(), 2 * step + unseen);
+    EXPECT_GE(arcs.back(), total - 2 * step - unseen);
+    for (std::size_t i = 0; i + 1 < arcs.size(); ++i) {
+        const double gap = arcs[i + 1] - arcs[i];
+        EXPECT_LE(gap, 2 * step) << "after point " << i << " of " << arcs.size();
+        // The last point is the curve's end, which may lie closer.
+        if (i + 2 < arcs.size()) {
+            EXPECT_GE(gap, 0.75 * step - 0.5) << "after point " << i << " of " << arcs.size();
+        }
+    }
+}
+
+struct CurveCase {
+    const char *name;
+    const Shape *shape;
+    double width;
+    bool antialiased;
+    bool jpeg;
+};
+
+} // namespace
+
+TEST(TraceLine, FollowsCurvesOfEveryWidthToTheirEndsOnTheirCentreLines)
+{
+    const CurveCase cases[] = {
+        {"sine 1 px", &kSine, 1, true, false},
+        {"sine 2 px", &kSine, 2, true, false},
+        {"sine 3 px", &kSine, 3, true, false},
+        {"sine 5 px", &kSine, 5, true, false},
+        {"sine 1 px aliased", &kSine, 1, false, false},
+        {"sine 2 px aliased", &kSine, 2, false, false},
+        {"sine 4 px aliased", &kSine, 4, false, false},
+        {"parabola 2 px", &kParabola, 2, true, false},
+        {"parabola 1 px aliased", &kParabola, 1, false, false},
+        {"exponential 2 px", &kExponential, 2, true, false},
+        {"exponential 3 px aliased", &kExponential, 3, false, false},
+        {"steep sine 1 px", &kSteepSine, 1, true, false},
+        {"steep sine 2 px", &kSteepSine, 2, true, false},
+        {"steep sine 2 px aliased", &kSteepSine, 2, false, false},
+        {"sine 1 px JPEG", &kSine, 1, true, true},
+        {"sine 2 px JPEG", &kSine, 2, true, true},
+        {"sine 4 px JPEG", &kSine, 4, true, true},
+        {"steep sine 2 px JPEG", &kSteepSine, 2, true, true},
+        {"exponential 1 px JPEG", &kExponential, 1, true, true},
+        {"exponential 2 px aliased JPEG", &kExponential, 2, false, true},
+    };
+    for (const CurveCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        CurveStyle style;
+        style.width = c.width;
+        Traced t = drawn(*c.shape, style, c.antialiased);
+        if (c.jpeg)
+            t.chart.compressAsJpeg(75);
+        expectFollows(traceFromPress(t, 10), t.truth, 10);
+    }
+}
+
+TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
+{
+    struct Case {
+        const char *name;
+        CurveStyle::Dashes dashes;
+        double width;
+        bool antialiased;
+        bool label;
+        bool jpeg;
+    };
+    const Case cases[] = {
+        {"dashed 2 px", CurveStyle::Dashes::Dashed, 2, true, false, false},
+        {"dotted 2 px", CurveStyle::Dashes::Dotted, 2, true, false, false},
+        {"dotted 1 px", CurveStyle::Dashes::Dotted, 1, true, false, false},
+        {"label over 2 px", CurveStyle::Dashes::None, 2, true, true, false},
+        {"label over 1 px JPEG", CurveStyle::Dashes::None, 1, true, true, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        CurveStyle style;
+        style.width = c.width;
+        style.dashes = c.dashes;
+        Traced t = drawn(kSine, style, c.antialiased);
+        if (c.label) {
+            // On the crest, where the curve runs along the label's width.
+            const QPointF crest =
+                kSine(t.chart.plot, 0.5 * M_PI * 37 / (t.chart.plot.width() - 16) - 8 / (t.chart.plot.width() - 16));
+            t.chart.drawLabel(crest, u"A"_s, Qt::black, true);
+            ASSERT_LE(t.chart.texts.back().width(), 12);
+        }
+        if (c.jpeg)
+            t.chart.compressAsJpeg(75);
+        // A dash pattern may end in one of its gaps.
+        expectFollows(traceFromPress(t, 10), t.truth, 10, c.dashes == CurveStyle::Dashes::None ? 0 : 10);
+    }
+}
+
+TEST(TraceLine, GoesOnThroughCrossingsWithCurvesOfItsOwnAndOtherColours)
+{
+    struct Case {
+        const char *name;
+        QColor other;
+        bool otherOnTop;
+        double width;
+        bool jpeg;
+    };
+    const QColor blue(20, 60, 200);
+    const Case cases[] = {
+        {"red over it", QColor(220, 30, 30), true, 2, false},
+        {"red under it", QColor(220, 30, 30), false, 2, false},
+        {"green over it, 1 px", QColor(20, 160, 40), true, 1, false},
+        {"red over it, JPEG", QColor(220, 30, 30), true, 2, true},
+        {"its own colour", blue, true, 2, false},
+        {"its own colour, 1 px", blue, true, 1, false},
+        {"its own colour, 2 px JPEG", blue, true, 2, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TraceChart chart;
+        chart.drawFurniture();
+        CurveStyle style;
+        style.width = c.width;
+        CurveStyle other = style;
+        other.colour = c.other;
+        // The other curve falls across the sine, crossing it three times at different angles.
+        const Shape falling = [](const QRectF &r, double t) {
+            return QPointF(r.left() + 10 + t * (r.width() - 20), r.top() + 20 + t * (r.height() - 40));
+        };
+        std::vector<QPointF> truth;
+        std::vector<QPointF> crossing;
+        if (!c.otherOnTop)
+            crossing = drawShape(chart, falling, other);
+        truth = drawShape(chart, kSine, style);
+        if (c.otherOnTop)
+            crossing = drawShape(chart, falling, other);
+        if (c.jpeg)
+            chart.compressAsJpeg(75);
+        for (const auto *curve : {&truth, &crossing}) {
+            if (c.other != blue && curve == &crossing)
+                continue;
+            SCOPED_TRACE(curve == &truth ? "the sine" : "the falling line");
+            const Traced t{chart, *curve, pressOn(*curve, 0.3)};
+            expectFollows(traceFromPress(t, 10), t.truth, 10);
+        }
+    }
+}
+
+TEST(TraceLine, StopsWhereABlackCurveMeetsTheBlackAxes)
+{
+    for (const bool antialiased : {true, false}) {
+        for (const double width : {1.0, 2.0, 3.0}) {
+            SCOPED_TRACE(std::string(antialiased ? "anti-aliased " : "aliased ") + std::to_string(width));
+            CurveStyle style;
+            style.colour = Qt::black;
+            style.width = width;
+            Traced t = drawn(kOntoTheAxes, style, antialiased);
+            expectFollows(traceFromPress(t, 10), t.truth, 10);
+        }
+    }
+}
+
+TEST(TraceLine, RecordsAPointEveryStepAlongTheCurveSteepPartsIncluded)
+{
+    for (const double step : {1.0, 3.0, 25.0, 80.0}) {
+        for (const Shape *shape : {&kSine, &kSteepSine}) {
+            SCOPED_TRACE(step);
+            const Traced t = drawn(*shape, CurveStyle(), true);
+            expectFollows(traceFromPress(t, step), t.truth, step);
+        }
+    }
+}

