@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <deque>
 #include <optional>
 #include <string_view>
 
@@ -264,13 +265,15 @@ QByteArrayView view(std::string_view t)
 }
 
 // The copy a rewrite makes, written a piece at a time into a replacement that takes the old file's place only
-// at the end. The last line added is always held back, and dropped at the end. The replacement is opened with the
-// first piece; once writing fails, lines are no longer kept, so the caller can go on checking the rest.
+// at the end. The last `dropped` lines added are always held back, and dropped at the end. The replacement is
+// opened with the first piece; once writing fails, lines are no longer kept, so the caller can go on checking
+// the rest.
 class CopyWithoutLast {
 public:
-    explicit CopyWithoutLast(const QFileInfo &info)
+    CopyWithoutLast(const QFileInfo &info, qsizetype dropped)
         : m_save(info.filePath())
         , m_piece(kPieceBytes, Qt::Uninitialized)
+        , m_dropped(dropped)
     {}
 
     void add(std::string_view x, std::string_view y)
@@ -287,29 +290,38 @@ public:
                 m_piece.resize(m_used + length);
             }
         }
-        m_lastStart = m_used;
+        m_held.push_back(m_used);
+        if (qsizetype(m_held.size()) > m_dropped) {
+            m_held.pop_front(); // that line is kept
+        }
         m_used = writeKeptLine(m_piece.data() + m_used, view(x), view(y)) - m_piece.constData();
     }
 
     RewriteResult finish()
     {
-        if (m_failed || !writeOut(m_lastStart)) {
+        if (m_failed || !writeOut(keptEnd())) {
             return RewriteResult::WriteFailed; // the unfinished copy goes with m_save
         }
         return m_save.commit() ? RewriteResult::Rewritten : RewriteResult::WriteFailed;
     }
 
 private:
-    // Writes every line but the last and moves that one to the front of the piece.
+    // Where the lines held back begin: everything before is kept.
+    qsizetype keptEnd() const { return m_held.empty() ? m_used : m_held.front(); }
+
+    // Writes every line but those held back and moves them to the front of the piece.
     bool writeHeld()
     {
-        if (!writeOut(m_lastStart)) {
+        const qsizetype end = keptEnd();
+        if (!writeOut(end)) {
             return false;
         }
         char *data = m_piece.data();
-        std::memmove(data, data + m_lastStart, std::size_t(m_used - m_lastStart));
-        m_used -= m_lastStart;
-        m_lastStart = 0;
+        std::memmove(data, data + end, std::size_t(m_used - end));
+        m_used -= end;
+        for (qsizetype &start : m_held) {
+            start -= end;
+        }
         return true;
     }
 
@@ -325,7 +337,8 @@ private:
     ReplacementFile m_save;
     QByteArray m_piece;
     qsizetype m_used = 0;
-    qsizetype m_lastStart = 0; // where the line held back begins
+    qsizetype m_dropped = 1;
+    std::deque<qsizetype> m_held; // where each line held back begins
     bool m_failed = false;
 };
 
@@ -375,7 +388,7 @@ QByteArray keptLine(QByteArrayView first, QByteArrayView second)
     return line;
 }
 
-RewriteResult rewriteWithoutLast(const QString &fileName)
+RewriteResult rewriteWithoutLast(const QString &fileName, qsizetype count)
 {
     // A folder at the name is no curve file either.
     const QFileInfo info(fileName);
@@ -389,7 +402,7 @@ RewriteResult rewriteWithoutLast(const QString &fileName)
     // One pass: each pair is checked and copied while it is in the cache. A file found not to be all points
     // keeps its place, byte for byte, and its unfinished copy goes with `copy`.
     PairReader reader(file);
-    CopyWithoutLast copy(info);
+    CopyWithoutLast copy(info, std::max<qsizetype>(count, 1));
     PairReader::Read pair = reader.next();
     for (; pair.outcome == PairReader::Outcome::Pair; pair = reader.next()) {
         if (!isValue(pair.x) || !isValue(pair.y)) {

@@ -28,7 +28,7 @@ enum class RewriteResult {
     WriteFailed // could not be replaced; the old file is intact
 };
 
-// Replaces the file, in one step, by all its value pairs but the last, each as a kept line. Values are read
-// as blank- or comma-separated numbers ("." decimal mark, "NaN" for an axis that could not convert) and
-// written back as the text they had.
-[[nodiscard]] RewriteResult rewriteWithoutLast(const QString &fileName);
+// Replaces the file, in one step, by all its value pairs but the last `count` (all of them when it holds fewer),
+// each as a kept line. Values are read as blank- or comma-separated numbers ("." decimal mark, "NaN" for an
+// axis that could not convert) and written back as the text they had.
+[[nodiscard]] RewriteResult rewriteWithoutLast(const QString &fileName, qsizetype count = 1);

@@ -158,6 +158,29 @@ TEST_F(CurveFileTest, RewriteDropsOnePointAtATime)
     EXPECT_EQ(readBytes(path()).indexOf("4.00"), -1);
 }
 
+// A written trace is taken back in one rewrite: however many lines it had, across pieces of the file or not.
+TEST_F(CurveFileTest, RewriteDropsTheLastLinesAtOnce)
+{
+    constexpr int kLines = 40001;
+    QByteArray points;
+    std::vector<QByteArray> kept;
+    for (int i = 0; i < kLines; ++i) {
+        const QByteArray x = QByteArray::number(i), y = QByteArray::number(-i) + ".5";
+        points += x + "  " + y + "\r\n";
+        kept.push_back(keptLine(x, y));
+    }
+    for (const qsizetype dropped : {qsizetype(2), qsizetype(17000), qsizetype(kLines), qsizetype(kLines + 5)}) {
+        SCOPED_TRACE(dropped);
+        writeBytes(path(), points);
+        ASSERT_EQ(rewriteWithoutLast(path(), dropped), RewriteResult::Rewritten);
+        QByteArray expected;
+        for (qsizetype i = 0; i + dropped < kLines; ++i) {
+            expected += kept[std::size_t(i)];
+        }
+        EXPECT_EQ(readBytes(path()), expected);
+    }
+}
+
 TEST_F(CurveFileTest, RewriteHasNoLineLimit)
 {
     QByteArray bytes;
