@@ -211,6 +211,9 @@ void ChartPicture::paintEvent(QPaintEvent *event)
             painter.drawImage(dirty.topLeft(), m_natural, dirty);
         if (const QRect drawn = dirty & m_drawn; !drawn.isEmpty())
             painter.drawImage(drawn.topLeft(), m_drawings, drawn);
+    }
+    paintPreview(painter, areaRegion);
+    for (const QRect &dirty : areaRegion) {
         for (const ChartLine &line : m_lines) {
             if (const QRect arm = armPixels(line) & dirty; line.visible && !arm.isEmpty())
                 painter.fillRect(arm, crossHair);
@@ -257,4 +260,60 @@ void ChartPicture::mousePressEvent(QMouseEvent *event)
     const QSize area = areaSize();
     if (inArea.x() >= 0 && inArea.y() >= 0 && inArea.x() < area.width() && inArea.y() < area.height())
         emit pressed(toTwips(event->position()), event->button());
+}
+
+namespace {
+
+constexpr qreal kPreviewMarkRadius = 3;
+
+} // namespace
+
+QRect ChartPicture::previewRect() const
+{
+    if (m_preview.empty())
+        return {};
+    qreal left = m_preview.front().x(), right = left, top = m_preview.front().y(), bottom = top;
+    for (const QPointF &p : m_preview) {
+        left = std::min(left, p.x());
+        right = std::max(right, p.x());
+        top = std::min(top, p.y());
+        bottom = std::max(bottom, p.y());
+    }
+    const qreal margin = kPreviewMarkRadius + 3;
+    return QRectF(QPointF(left - margin, top - margin), QPointF(right + margin, bottom + margin)).toAlignedRect();
+}
+
+void ChartPicture::setPreview(const std::vector<QPointF> &areaPixels, const QColor &colour, bool joined)
+{
+    const QRect before = previewRect();
+    m_preview = areaPixels;
+    m_previewColour = colour;
+    m_previewJoined = joined;
+    update((before | previewRect()).translated(kBorderPx, kBorderPx));
+}
+
+// A light halo under every mark and line keeps the preview visible on dark and light charts alike.
+void ChartPicture::paintPreview(QPainter &painter, const QRegion &dirty) const
+{
+    if (m_preview.empty() || !dirty.intersects(previewRect()))
+        return;
+    painter.save();
+    painter.setClipRegion(dirty);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF bounds = dirty.boundingRect().adjusted(-6, -6, 6, 6);
+    // Pixel (x, y) covers [x, x + 1): its centre is at x + 0.5 in the painter's coordinates.
+    QPolygonF path;
+    for (const QPointF &p : m_preview)
+        path.append(p);
+    for (const auto &[width, colour] : {std::pair{4.0, QColor(255, 255, 255, 200)}, std::pair{1.5, m_previewColour}}) {
+        painter.setPen(QPen(colour, width));
+        painter.setBrush(Qt::NoBrush);
+        if (m_previewJoined)
+            painter.drawPolyline(path);
+        for (const QPointF &p : m_preview) {
+            if (bounds.contains(p))
+                painter.drawEllipse(p, kPreviewMarkRadius, kPreviewMarkRadius);
+        }
+    }
+    painter.restore();
 }

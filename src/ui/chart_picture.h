@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 // One arm of the cross-hair, horizontal or vertical, in twips of the drawing area.
 struct ChartLine {
@@ -47,6 +48,11 @@ public:
 
     [[nodiscard]] QSize areaSize() const; // the drawing area inside the border, pixels
 
+    // Points found by tracing, in pixels of the drawing area, shown over the chart and never drawn into it:
+    // a mark at each point, joined in order when `joined`. An empty list takes the preview away.
+    void setPreview(const std::vector<QPointF> &areaPixels, const QColor &colour, bool joined);
+    [[nodiscard]] const std::vector<QPointF> &preview() const { return m_preview; }
+
 signals:
     void moved(QPointF twips);
     void pressed(QPointF twips, Qt::MouseButton button);
@@ -62,6 +68,8 @@ private:
     [[nodiscard]] QRect lineRect(const ChartLine &line) const;
     void repaintNow(const QRect &rect);
     void paintBorder(QPainter &painter) const;
+    void paintPreview(QPainter &painter, const QRegion &dirty) const;
+    [[nodiscard]] QRect previewRect() const;
     void fitDrawingsToArea();
     void makeLayerOpaque();
     [[nodiscard]] bool layerIsOpaque() const { return !m_drawings.isNull() && !m_drawings.hasAlphaChannel(); }
@@ -72,5 +80,8 @@ private:
     QRect m_drawn;  // where the drawings layer may hold something
     QRect m_opaque; // where a picture covers the area with no transparency
     std::array<ChartLine, 4> m_lines;
+    std::vector<QPointF> m_preview;
+    QColor m_previewColour;
+    bool m_previewJoined = false;
     int m_drawingWidth = 1;
 };
