@@ -1,0 +1,231 @@
+#include "ui/form8.h"
+
+#include "ui/page_preview.h"
+#include "workspace/pdf_pages.h"
+
+#include <QAbstractListModel>
+#include <QBoxLayout>
+#include <QCache>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListView>
+#include <QPdfDocument>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr QSize kThumbnailBox{96, 128};
+constexpr QSize kThumbnailCell{120, 156}; // the box, the page number under it, and some room
+constexpr int kKeptThumbnails = 400;
+
+} // namespace
+
+// The pages for the thumbnail list. Laid out on a fixed grid, the list asks only for the items it paints, so a
+// page is drawn when it first comes into view and a long document opens at once.
+class PageThumbnails final : public QAbstractListModel {
+public:
+    explicit PageThumbnails(QPdfDocument &document, QObject *parent)
+        : QAbstractListModel(parent)
+        , m_document(document)
+        , m_pages(document.pageCount())
+        , m_drawn(kKeptThumbnails)
+    {}
+
+    int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : m_pages; }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_pages)
+            return {};
+        switch (role) {
+        case Qt::DisplayRole:
+            return QString::number(index.row() + 1);
+        case Qt::DecorationRole:
+            return thumbnail(index.row());
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignHCenter | Qt::AlignTop);
+        default:
+            return {};
+        }
+    }
+
+    [[nodiscard]] int drawnCount() const { return m_drawnCount; }
+
+private:
+    QPixmap thumbnail(int page) const
+    {
+        if (const QPixmap *kept = m_drawn.object(page))
+            return *kept;
+        ++m_drawnCount;
+        auto *pixmap = new QPixmap(QPixmap::fromImage(renderPageToFit(m_document, page, kThumbnailBox)));
+        const QPixmap out = *pixmap;
+        m_drawn.insert(page, pixmap);
+        return out;
+    }
+
+    QPdfDocument &m_document;
+    int m_pages = 0;
+    mutable QCache<int, QPixmap> m_drawn;
+    mutable int m_drawnCount = 0;
+};
+
+Form8::Form8(QPdfDocument &document, const QString &fileName, QWidget *parent)
+    : QDialog(parent)
+    , m_document(document)
+{
+    setObjectName(u"Form8"_s);
+    setWindowTitle(u"Sayfa Seç"_s);
+    setWindowModality(Qt::WindowModal);
+    createPageControls(fileName);
+    createChoiceControls();
+
+    auto *pages = new QHBoxLayout;
+    pages->addWidget(List1);
+    auto *selected = new QVBoxLayout;
+    selected->addWidget(Label4);
+    selected->addWidget(Picture1, 1);
+    selected->addWidget(Label1);
+    pages->addLayout(selected, 1);
+    auto *choices = new QHBoxLayout;
+    choices->addWidget(Frame1);
+    choices->addWidget(Frame2, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Label3, 1);
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto *all = new QVBoxLayout(this);
+    all->addLayout(pages, 1);
+    all->addLayout(choices);
+    all->addLayout(buttons);
+    resize(820, 680);
+
+    List1->setCurrentIndex(m_thumbnails->index(0));
+}
+
+Form8::~Form8() = default;
+
+void Form8::createPageControls(const QString &fileName)
+{
+    m_thumbnails = new PageThumbnails(m_document, this);
+    List1 = new QListView(this);
+    List1->setObjectName(u"List1"_s);
+    List1->setViewMode(QListView::IconMode);
+    List1->setFlow(QListView::TopToBottom);
+    List1->setWrapping(false);
+    List1->setMovement(QListView::Static);
+    List1->setUniformItemSizes(true);
+    List1->setIconSize(kThumbnailBox);
+    List1->setGridSize(kThumbnailCell);
+    List1->setSelectionMode(QAbstractItemView::SingleSelection);
+    List1->setFixedWidth(kThumbnailCell.width() + 28); // and a scroll bar
+    List1->setModel(m_thumbnails);
+    connect(List1->selectionModel(), &QItemSelectionModel::currentChanged, this, &Form8::List1_CurrentChanged);
+
+    Picture1 = new PagePreview(this);
+    Picture1->setObjectName(u"Picture1"_s);
+    connect(Picture1, &PagePreview::regionChanged, this, &Form8::showChoice);
+    Label4 = new QLabel(fileName, this);
+    Label4->setObjectName(u"Label4"_s);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(u"Label1"_s);
+    Label1->setAlignment(Qt::AlignHCenter);
+}
+
+void Form8::createChoiceControls()
+{
+    Frame1 = new QGroupBox(u"Çözünürlük"_s, this);
+    Frame1->setObjectName(u"Frame1"_s);
+    auto *resolutions = new QHBoxLayout(Frame1);
+    QRadioButton **options[] = {&Option1, &Option2, &Option3};
+    const int dpis[] = {150, 300, 600};
+    for (int i = 0; i < 3; ++i) {
+        auto *option = new QRadioButton(u"%1 dpi"_s.arg(dpis[i]), Frame1);
+        option->setObjectName(u"Option%1"_s.arg(i + 1));
+        resolutions->addWidget(option);
+        *options[i] = option;
+        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                showChoice();
+        });
+    }
+    const QSignalBlocker quiet(Option2); // the first page's selection shows the choice
+    Option2->setChecked(true);
+
+    Frame2 = new QGroupBox(u"Bölge"_s, this);
+    Frame2->setObjectName(u"Frame2"_s);
+    auto *region = new QHBoxLayout(Frame2);
+    Label2 = new QLabel(Frame2);
+    Label2->setObjectName(u"Label2"_s);
+    Label2->setWordWrap(true);
+    Command3 = new QPushButton(u"&Tüm Sayfa"_s, Frame2);
+    Command3->setObjectName(u"Command3"_s);
+    Command3->setAutoDefault(false);
+    region->addWidget(Label2, 1);
+    region->addWidget(Command3);
+    connect(Command3, &QPushButton::clicked, this, &Form8::Command3_Click);
+
+    Label3 = new QLabel(this);
+    Label3->setObjectName(u"Label3"_s);
+    Label3->setWordWrap(true);
+    Command1 = new QPushButton(u"&Aç"_s, this);
+    Command1->setObjectName(u"Command1"_s);
+    Command1->setDefault(true); // Enter
+    Command2 = new QPushButton(u"&Vazgeç"_s, this);
+    Command2->setObjectName(u"Command2"_s);
+    Command2->setAutoDefault(false); // Esc cancels through the dialog itself
+    connect(Command1, &QPushButton::clicked, this, &Form8::accept);
+    connect(Command2, &QPushButton::clicked, this, &Form8::reject);
+}
+
+PdfPageChoice Form8::choice() const
+{
+    PdfPageChoice out;
+    out.page = std::max(List1->currentIndex().row(), 0);
+    out.dpi = Option1->isChecked() ? 150 : Option3->isChecked() ? 600 : 300;
+    out.regionPoints = Picture1->region();
+    return out;
+}
+
+int Form8::thumbnailsDrawn() const
+{
+    return m_thumbnails->drawnCount();
+}
+
+void Form8::List1_CurrentChanged(const QModelIndex &current)
+{
+    if (!current.isValid())
+        return;
+    Picture1->setPage(&m_document, current.row()); // a region belongs to the page it was drawn on
+    showChoice();
+}
+
+void Form8::Command3_Click()
+{
+    Picture1->clearRegion(); // tells showChoice() through regionChanged
+}
+
+void Form8::showChoice()
+{
+    const PdfPageChoice c = choice();
+    Label1->setText(u"Sayfa %1 / %2"_s.arg(QString::number(c.page + 1), QString::number(m_document.pageCount())));
+    const bool region = !c.regionPoints.isEmpty();
+    Label2->setText(region ? u"Sayfanın seçilen bölümü alınacak."_s
+                           : u"Tüm sayfa alınacak. Yalnız grafiği almak için sayfanın üzerinde fareyle bir "
+                             u"dikdörtgen çizin."_s);
+    Command3->setEnabled(region);
+    const int dpi = renderDpi(m_document, c);
+    const QSize size = regionPixels(m_document.pagePointSize(c.page), c.regionPoints, dpi).size();
+    const QString pixels = u"%1 × %2 piksel"_s.arg(QString::number(size.width()), QString::number(size.height()));
+    if (dpi < c.dpi)
+        Label3->setText(u"Dikkat: %1 dpi ile resim açılabilecek boyutu aşıyor; sayfa %2 dpi ile çizilecek (%3)."_s.arg(
+            QString::number(c.dpi), QString::number(dpi), pixels));
+    else
+        Label3->setText(u"Resim: %1."_s.arg(pixels));
+}
