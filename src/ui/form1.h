@@ -72,6 +72,7 @@ private:
     // Graph loading
     void Command3_Click();
     void loadChart(const QString &path);
+    [[nodiscard]] QString pictureFromPdf(const QString &pdfPath);
     void resetCalibrationControls();
     void setChartControlsVisible(bool visible);
 

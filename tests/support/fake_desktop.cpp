@@ -1,5 +1,7 @@
 #include "support/fake_desktop.h"
 
+#include <QPdfDocument>
+
 QString FakeDesktop::choosePicture(QWidget *, const QString &title, const QString &filter)
 {
     dialogTitles.append(title);
@@ -8,6 +10,17 @@ QString FakeDesktop::choosePicture(QWidget *, const QString &title, const QStrin
         return {};
     QString answer = pictureAnswers.front();
     pictureAnswers.pop_front();
+    return answer;
+}
+
+std::optional<PdfPageChoice> FakeDesktop::choosePdfPage(QWidget *, QPdfDocument &document, const QString &fileName)
+{
+    pageChooserFiles.append(fileName);
+    pageChooserPageCounts.append(document.pageCount());
+    if (pageAnswers.empty())
+        return std::nullopt;
+    std::optional<PdfPageChoice> answer = pageAnswers.front();
+    pageAnswers.pop_front();
     return answer;
 }
 
