@@ -1,7 +1,8 @@
 #include "ui/form8.h"
 
+#include "ui/background_pages.h"
 #include "ui/page_preview.h"
-#include "workspace/pdf_pages.h"
+#include "workspace/picture_loader.h"
 
 #include <QAbstractListModel>
 #include <QBoxLayout>
@@ -28,29 +29,43 @@ constexpr int kKeptThumbnails = 400;
 } // namespace
 
 // The pages for the thumbnail list. Laid out on a fixed grid, the list asks only for the items it paints, so a
-// page is drawn when it first comes into view and a long document opens at once.
+// page is asked for when it first comes into view and a long paper opens at once; it shows when it is drawn.
 class PageThumbnails final : public QAbstractListModel {
 public:
-    explicit PageThumbnails(QPdfDocument &document, QObject *parent)
+    PageThumbnails(QPdfDocument &document, BackgroundPages &pages, QObject *parent)
         : QAbstractListModel(parent)
-        , m_document(document)
-        , m_pages(document.pageCount())
+        , m_pages(pages)
+        , m_pageCount(document.pageCount())
         , m_drawn(kKeptThumbnails)
-    {}
+    {
+        connect(&pages, &BackgroundPages::drawn, this, [this](int page, QSize box, const QImage &image) {
+            if (box != kThumbnailBox)
+                return;
+            if (!m_drawn.contains(page))
+                ++m_drawnCount;
+            m_drawn.insert(page, new QPixmap(QPixmap::fromImage(image)));
+            emit dataChanged(index(page), index(page), {Qt::DecorationRole});
+        });
+    }
 
-    int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : m_pages; }
+    int rowCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : m_pageCount; }
 
     QVariant data(const QModelIndex &index, int role) const override
     {
-        if (!index.isValid() || index.row() >= m_pages)
+        if (!index.isValid() || index.row() >= m_pageCount)
             return {};
         switch (role) {
         case Qt::DisplayRole:
             return QString::number(index.row() + 1);
         case Qt::DecorationRole:
-            return thumbnail(index.row());
+            if (const QPixmap *drawn = m_drawn.object(index.row()))
+                return *drawn;
+            m_pages.request(index.row(), kThumbnailBox);
+            return {};
+        case Qt::SizeHintRole:
+            return kThumbnailCell; // else the list measures an item by drawing its page
         case Qt::TextAlignmentRole:
-            return int(Qt::AlignHCenter | Qt::AlignTop);
+            return int(Qt::AlignHCenter | Qt::AlignBottom);
         default:
             return {};
         }
@@ -59,26 +74,16 @@ public:
     [[nodiscard]] int drawnCount() const { return m_drawnCount; }
 
 private:
-    QPixmap thumbnail(int page) const
-    {
-        if (const QPixmap *kept = m_drawn.object(page))
-            return *kept;
-        ++m_drawnCount;
-        auto *pixmap = new QPixmap(QPixmap::fromImage(renderPageToFit(m_document, page, kThumbnailBox)));
-        const QPixmap out = *pixmap;
-        m_drawn.insert(page, pixmap);
-        return out;
-    }
-
-    QPdfDocument &m_document;
-    int m_pages = 0;
-    mutable QCache<int, QPixmap> m_drawn;
-    mutable int m_drawnCount = 0;
+    BackgroundPages &m_pages;
+    int m_pageCount = 0;
+    QCache<int, QPixmap> m_drawn;
+    int m_drawnCount = 0;
 };
 
 Form8::Form8(QPdfDocument &document, const QString &fileName, QWidget *parent)
     : QDialog(parent)
     , m_document(document)
+    , m_pages(new BackgroundPages(document, this))
 {
     setObjectName(u"Form8"_s);
     setWindowTitle(u"Sayfa Seç"_s);
@@ -113,7 +118,7 @@ Form8::~Form8() = default;
 
 void Form8::createPageControls(const QString &fileName)
 {
-    m_thumbnails = new PageThumbnails(m_document, this);
+    m_thumbnails = new PageThumbnails(m_document, *m_pages, this);
     List1 = new QListView(this);
     List1->setObjectName(u"List1"_s);
     List1->setViewMode(QListView::IconMode);
@@ -131,6 +136,11 @@ void Form8::createPageControls(const QString &fileName)
     Picture1 = new PagePreview(this);
     Picture1->setObjectName(u"Picture1"_s);
     connect(Picture1, &PagePreview::regionChanged, this, &Form8::showChoice);
+    connect(Picture1, &PagePreview::shownSizeChanged, this, &Form8::Picture1_ShownSizeChanged);
+    connect(m_pages, &BackgroundPages::drawn, this, [this](int page, QSize box, const QImage &image) {
+        if (page == choice().page && box == Picture1->shownRect().size().toSize())
+            Picture1->setPicture(image);
+    });
     Label4 = new QLabel(fileName, this);
     Label4->setObjectName(u"Label4"_s);
     Label1 = new QLabel(this);
@@ -198,12 +208,35 @@ int Form8::thumbnailsDrawn() const
     return m_thumbnails->drawnCount();
 }
 
+int Form8::thumbnailsInView() const
+{
+    // A page not drawn yet has only its number to show, so the places are the grid's cells, not the items.
+    const int height = List1->viewport()->height();
+    int count = 0;
+    for (int row = 0; row < m_thumbnails->rowCount({}); ++row) {
+        const int top = List1->visualRect(m_thumbnails->index(row)).top();
+        if (top >= height)
+            break;
+        count += top + kThumbnailCell.height() > 0;
+    }
+    return count;
+}
+
 void Form8::List1_CurrentChanged(const QModelIndex &current)
 {
     if (!current.isValid())
         return;
-    Picture1->setPage(&m_document, current.row()); // a region belongs to the page it was drawn on
+    m_pagePoints = m_document.pagePointSize(current.row());
+    Picture1->setPage(m_pagePoints); // a region belongs to the page it was drawn on
+    Picture1_ShownSizeChanged();
     showChoice();
+}
+
+void Form8::Picture1_ShownSizeChanged()
+{
+    const QSize shown = Picture1->shownRect().size().toSize();
+    if (Picture1->isVisible() && !shown.isEmpty())
+        m_pages->request(choice().page, shown);
 }
 
 void Form8::Command3_Click()
@@ -220,8 +253,9 @@ void Form8::showChoice()
                            : u"Tüm sayfa alınacak. Yalnız grafiği almak için sayfanın üzerinde fareyle bir "
                              u"dikdörtgen çizin."_s);
     Command3->setEnabled(region);
-    const int dpi = renderDpi(m_document, c);
-    const QSize size = regionPixels(m_document.pagePointSize(c.page), c.regionPoints, dpi).size();
+    // The page's size is kept: asking the document would wait for a page being drawn meanwhile.
+    const int dpi = fittingDpi(m_pagePoints, c.regionPoints, c.dpi, pictureDecodeLimitMiB());
+    const QSize size = regionPixels(m_pagePoints, c.regionPoints, dpi).size();
     const QString pixels = u"%1 × %2 piksel"_s.arg(QString::number(size.width()), QString::number(size.height()));
     if (dpi < c.dpi)
         Label3->setText(u"Dikkat: %1 dpi ile resim açılabilecek boyutu aşıyor; sayfa %2 dpi ile çizilecek (%3)."_s.arg(

@@ -3,7 +3,9 @@
 #include "workspace/pdf_page_geometry.h"
 
 #include <QDialog>
+#include <QSizeF>
 
+class BackgroundPages;
 class PagePreview;
 class PageThumbnails;
 class QGroupBox;
@@ -23,18 +25,22 @@ public:
     ~Form8() override;
 
     [[nodiscard]] PdfPageChoice choice() const;
-    // How many thumbnails have been drawn so far.
+    // How many pages have been drawn as thumbnails so far, and how many places for them the list shows.
     [[nodiscard]] int thumbnailsDrawn() const;
+    [[nodiscard]] int thumbnailsInView() const;
 
 private:
     void createPageControls(const QString &fileName);
     void createChoiceControls();
     void List1_CurrentChanged(const QModelIndex &current);
+    void Picture1_ShownSizeChanged();
     void Command3_Click();
     void showChoice();
 
     QPdfDocument &m_document;
+    BackgroundPages *m_pages = nullptr;
     PageThumbnails *m_thumbnails = nullptr;
+    QSizeF m_pagePoints; // of the selected page
 
     QListView *List1 = nullptr;
     PagePreview *Picture1 = nullptr;

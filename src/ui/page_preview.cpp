@@ -1,12 +1,10 @@
 #include "ui/page_preview.h"
 
 #include "workspace/pdf_page_geometry.h"
-#include "workspace/pdf_pages.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPdfDocument>
 
 #include <cmath>
 
@@ -25,13 +23,18 @@ PagePreview::PagePreview(QWidget *parent)
     setMinimumSize(240, 300);
 }
 
-void PagePreview::setPage(QPdfDocument *document, int page)
+void PagePreview::setPage(QSizeF pagePoints)
 {
-    m_document = document;
-    m_page = page;
+    m_pagePoints = pagePoints;
     m_picture = QImage();
     m_dragStart.reset();
     clearRegion();
+    update();
+}
+
+void PagePreview::setPicture(const QImage &picture)
+{
+    m_picture = picture;
     update();
 }
 
@@ -46,11 +49,10 @@ void PagePreview::clearRegion()
 
 QRectF PagePreview::shownRect() const
 {
-    const QSizeF points = m_document ? m_document->pagePointSize(m_page) : QSizeF();
     const QRectF room = QRectF(rect()).adjusted(kMargin, kMargin, -kMargin, -kMargin);
-    if (points.isEmpty() || room.isEmpty())
+    if (m_pagePoints.isEmpty() || room.isEmpty())
         return {};
-    const QSizeF size = points.scaled(room.size(), Qt::KeepAspectRatio);
+    const QSizeF size = m_pagePoints.scaled(room.size(), Qt::KeepAspectRatio);
     return QRectF(room.center() - QPointF(size.width(), size.height()) / 2, size);
 }
 
@@ -59,11 +61,10 @@ QRectF PagePreview::regionOnView() const
     if (m_dragStart)
         return QRectF(*m_dragStart, m_dragEnd).normalized();
     const QRectF shown = shownRect();
-    const QSizeF points = m_document ? m_document->pagePointSize(m_page) : QSizeF();
-    if (m_region.isEmpty() || points.isEmpty())
+    if (m_region.isEmpty() || shown.isEmpty())
         return {};
-    const double sx = shown.width() / points.width();
-    const double sy = shown.height() / points.height();
+    const double sx = shown.width() / m_pagePoints.width();
+    const double sy = shown.height() / m_pagePoints.height();
     return {shown.left() + m_region.left() * sx, shown.top() + m_region.top() * sy, m_region.width() * sx,
             m_region.height() * sy};
 }
@@ -75,9 +76,10 @@ void PagePreview::paintEvent(QPaintEvent *)
     const QRectF shown = shownRect();
     if (shown.isEmpty())
         return;
-    if (m_picture.size() != shown.size().toSize())
-        m_picture = renderPageToFit(*m_document, m_page, shown.size().toSize());
-    painter.drawImage(shown.topLeft(), m_picture);
+    if (m_picture.isNull())
+        painter.fillRect(shown, Qt::white);
+    else
+        painter.drawImage(shown, m_picture); // scaled only until the page is drawn at a new size
     const QRectF region = regionOnView();
     if (region.isEmpty())
         return;
@@ -88,6 +90,17 @@ void PagePreview::paintEvent(QPaintEvent *)
     painter.fillPath(outside, QColor(0, 0, 0, 90));
     painter.setPen(QPen(QColor(200, 0, 0), 1, Qt::DashLine));
     painter.drawRect(region.adjusted(0, 0, -1, -1));
+}
+
+void PagePreview::resizeEvent(QResizeEvent *)
+{
+    if (isVisible())
+        emit shownSizeChanged();
+}
+
+void PagePreview::showEvent(QShowEvent *)
+{
+    emit shownSizeChanged(); // the size is laid out by now
 }
 
 void PagePreview::mousePressEvent(QMouseEvent *event)
@@ -114,7 +127,7 @@ void PagePreview::mouseReleaseEvent(QMouseEvent *event)
     const QPointF start = *m_dragStart;
     m_dragStart.reset();
     const QPointF drag = event->position() - start;
-    const QRectF region = regionFromView(start, event->position(), shownRect(), m_document->pagePointSize(m_page));
+    const QRectF region = regionFromView(start, event->position(), shownRect(), m_pagePoints);
     if (std::abs(drag.x()) < kSmallestDrag || std::abs(drag.y()) < kSmallestDrag || region.isEmpty()) {
         update();
         clearRegion();

@@ -3,21 +3,23 @@
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
+#include <QSizeF>
 #include <QWidget>
 
 #include <optional>
 
-class QPdfDocument;
-
 // The page chooser's view of the selected page, as large as the widget allows; dragging on it marks the region
-// of the page to keep, a click without a drag takes the region away.
+// of the page to keep, a click without a drag takes the region away. It is handed the page's picture when that
+// is drawn, and shows a blank page until then.
 class PagePreview : public QWidget {
     Q_OBJECT
 public:
     explicit PagePreview(QWidget *parent = nullptr);
 
-    // Shows a page (drawn when it is first painted at a size) without a region.
-    void setPage(QPdfDocument *document, int page);
+    // A page of this size in points, without a region and not yet drawn.
+    void setPage(QSizeF pagePoints);
+    void setPicture(const QImage &picture);
+    [[nodiscard]] const QImage &picture() const { return m_picture; }
     // In page points from the top left corner; empty when the whole page is to be kept.
     [[nodiscard]] QRectF region() const { return m_region; }
     void clearRegion();
@@ -27,9 +29,12 @@ public:
 
 signals:
     void regionChanged();
+    void shownSizeChanged(); // shown, or resized while shown: the page wants drawing at shownRect()'s size
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -37,9 +42,8 @@ protected:
 private:
     [[nodiscard]] QRectF regionOnView() const;
 
-    QPdfDocument *m_document = nullptr;
-    int m_page = 0;
-    QImage m_picture; // the page at the size it was last shown
+    QSizeF m_pagePoints;
+    QImage m_picture;
     QRectF m_region;
     std::optional<QPointF> m_dragStart;
     QPointF m_dragEnd;
