@@ -24,7 +24,7 @@ namespace {
 
 constexpr QSize kThumbnailBox{96, 128};
 constexpr QSize kThumbnailCell{120, 156}; // the box, the page number under it, and some room
-constexpr int kKeptThumbnails = 400;
+constexpr int kKeptThumbnails = 400; // about 20 MB
 
 } // namespace
 
@@ -257,7 +257,10 @@ void Form8::showChoice()
     const int dpi = fittingDpi(m_pagePoints, c.regionPoints, c.dpi, pictureDecodeLimitMiB());
     const QSize size = regionPixels(m_pagePoints, c.regionPoints, dpi).size();
     const QString pixels = u"%1 × %2 piksel"_s.arg(QString::number(size.width()), QString::number(size.height()));
-    if (dpi < c.dpi)
+    Command1->setEnabled(dpi > 0);
+    if (dpi <= 0)
+        Label3->setText(u"Dikkat: sayfa, en düşük çözünürlükte bile açılabilecek boyutu aşıyor."_s);
+    else if (dpi < c.dpi)
         Label3->setText(u"Dikkat: %1 dpi ile resim açılabilecek boyutu aşıyor; sayfa %2 dpi ile çizilecek (%3)."_s.arg(
             QString::number(c.dpi), QString::number(dpi), pixels));
     else

@@ -11,9 +11,11 @@ constexpr double kPointsPerInch = 72;
 
 int scaledSide(double points, int dpi)
 {
-    // Clamped well above the largest side a picture may have, so that the cast cannot overflow.
-    const double pixels = std::min(points * dpi / kPointsPerInch, 1e9);
-    return std::max(1, int(std::lround(pixels)));
+    const double pixels = points * dpi / kPointsPerInch;
+    if (!(pixels >= 1))
+        return 1; // also for a page whose size is no number
+    // Clamped well above the largest side a picture may have, so that the conversion cannot overflow.
+    return int(std::lround(std::min(pixels, 1e9)));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 constexpr qint64 kLoaderLimitMiB = 1024; // what the program raises the decode limit to
@@ -45,6 +47,7 @@ TEST(PdfPageGeometry, PageAndRegionPixelsAtAResolution)
         {{595, 842}, {}, 600, {0, 0, 4958, 7017}},
         {{612, 792}, {}, 300, {0, 0, 2550, 3300}},
         {{1, 1}, {}, 1, {0, 0, 1, 1}}, // never less than a pixel
+        {{-5, std::nan("")}, {}, 300, {0, 0, 1, 1}},
         {{200, 100}, {100, 50, 20, 10}, 144, {200, 100, 40, 20}},
         // Edges go outwards to whole pixels.
         {{200, 100}, {10.2, 5.3, 20, 10}, 72, {10, 5, 21, 11}},
@@ -83,6 +86,7 @@ TEST(PdfPageGeometry, ResolutionIsLoweredToTheLargestThatTheLoaderTakes)
         {{14400, 100}, {}, 600, 0, 327},
         // 8 MiB: 1448 pixels square at most; 1000 points at 104 dpi is 1444, at 105 dpi 1458.
         {{1000, 1000}, {}, 300, 8, 104},
+        {{1e7, 10}, {}, 300, kLoaderLimitMiB, 0}, // 138889 pixels wide even at 1 dpi
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(testing::Message() << r.page.width() << "x" << r.page.height() << " at " << r.dpi);
