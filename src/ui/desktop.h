@@ -1,9 +1,14 @@
 #pragma once
 
+#include "workspace/pdf_page_geometry.h"
+
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 class QMimeData;
+class QPdfDocument;
 class QWidget;
 
 // Everything that needs a person or the desktop. Form1 is given one; tests give a fake.
@@ -11,6 +16,9 @@ struct Desktop {
     virtual ~Desktop() = default;
     // The chosen path, or an empty text when the user cancels.
     virtual QString choosePicture(QWidget *parent, const QString &title, const QString &filter) = 0;
+    // The page chooser (Form8) on an opened PDF; nothing when the user cancels.
+    virtual std::optional<PdfPageChoice> choosePdfPage(QWidget *parent, QPdfDocument &document,
+                                                       const QString &fileName) = 0;
     // A box titled "Dikkat!" with an exclamation icon and OK only.
     virtual void warn(QWidget *parent, const QString &text) = 0;
     // Starts a program by path with an argument list, never through a shell, without waiting.

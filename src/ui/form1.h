@@ -77,6 +77,7 @@ private:
     // Graph loading
     void Command3_Click();
     void Form1_Paste();
+    [[nodiscard]] QString pictureFromPdf(const QString &pdfPath);
     void resetCalibrationControls();
     void setChartControlsVisible(bool visible);
 

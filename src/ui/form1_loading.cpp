@@ -9,6 +9,7 @@
 #include "ui/picture_box.h"
 #include "ui/twips_widgets.h"
 #include "workspace/display_fit.h"
+#include "workspace/pdf_names.h"
 #include "workspace/picture_loader.h"
 #include "workspace/picture_names.h"
 
@@ -30,7 +31,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The two designed entries, then every other format this Qt reads.
+// The two designed entries, PDF papers, then every other format this Qt reads.
 QString pictureFilter()
 {
     QStringList others;
@@ -38,7 +39,7 @@ QString pictureFilter()
         if (format != "jpg" && format != "bmp")
             others.append(u"*."_s + QString::fromLatin1(format));
     }
-    QString filter = u"JPG Resimler (*.jpg);;BMP Resimler (*.bmp)"_s;
+    QString filter = u"JPG Resimler (*.jpg);;BMP Resimler (*.bmp);;PDF Belgeler (*.pdf)"_s;
     if (!others.isEmpty())
         filter += u";;Diğer Resimler ("_s + others.join(u' ') + u")"_s;
     return filter;
@@ -84,6 +85,12 @@ void Form1::Command3_Click()
 
 void Form1::loadChart(const QString &path)
 {
+    if (!path.isEmpty() && isPdfFile(path)) {
+        // The chosen page becomes a picture beside the PDF, which then loads as any picture does.
+        if (const QString picture = pictureFromPdf(path); !picture.isEmpty())
+            loadChart(picture);
+        return;
+    }
     // Decode first: a file that is no picture leaves the window and the state exactly as they were.
     LoadedPicture picture;
     DisplayFit fit;

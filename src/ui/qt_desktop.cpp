@@ -1,5 +1,7 @@
 #include "ui/qt_desktop.h"
 
+#include "ui/form8.h"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileDialog>
@@ -17,6 +19,14 @@ using namespace Qt::StringLiterals;
 QString QtDesktop::choosePicture(QWidget *parent, const QString &title, const QString &filter)
 {
     return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+std::optional<PdfPageChoice> QtDesktop::choosePdfPage(QWidget *parent, QPdfDocument &document, const QString &fileName)
+{
+    Form8 chooser(document, fileName, parent);
+    if (chooser.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return chooser.choice();
 }
 
 void QtDesktop::warn(QWidget *parent, const QString &text)

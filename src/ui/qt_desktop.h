@@ -6,6 +6,8 @@
 class QtDesktop final : public Desktop {
 public:
     QString choosePicture(QWidget *parent, const QString &title, const QString &filter) override;
+    std::optional<PdfPageChoice> choosePdfPage(QWidget *parent, QPdfDocument &document,
+                                               const QString &fileName) override;
     void warn(QWidget *parent, const QString &text) override;
     bool startProgram(const QString &path) override;
     bool openDocument(const QString &fileName) override;

@@ -1,5 +1,6 @@
 #include "workspace/picture_loader.h"
 
+#include "workspace/decode_limit.h"
 #include "workspace/jpeg_halves.h"
 #include "workspace/picture_completeness.h"
 #include "workspace/picture_names.h"
@@ -17,22 +18,16 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int kAllocationLimitMiB = 1024;
-constexpr int kLargestSide = 65535;
 constexpr qint64 kJpegInMemoryBytes = 64 * 1024 * 1024;
 
 bool absurd(QSize size)
 {
-    return size.width() > kLargestSide || size.height() > kLargestSide;
+    return size.width() > kLargestPictureSide || size.height() > kLargestPictureSide;
 }
 
-// Whether decoding a picture of this size (4 bytes a pixel), with what the decoder holds besides, would pass the
-// reader's allocation limit.
 bool exceedsAllocationLimit(QSize size, qint64 decoderBytes = 0)
 {
-    if (absurd(size))
-        return true; // also keeps the product below from overflowing
-    const qint64 limitMiB = QImageReader::allocationLimit();
-    return limitMiB > 0 && qint64(size.width()) * size.height() * 4 + decoderBytes > limitMiB * 1024 * 1024;
+    return !fitsDecodeLimit(size, pictureDecodeLimitMiB(), decoderBytes);
 }
 
 qint64 roundUp(qint64 n, qint64 multiple)
@@ -198,7 +193,7 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
     const bool bmp = format == "bmp";
     QSize natural = reader.size();
     // A bitmap stored top row first gives its height as negative, and Qt's reader reads it the right way up.
-    if (bmp && natural.height() < 0 && natural.height() >= -kLargestSide)
+    if (bmp && natural.height() < 0 && natural.height() >= -kLargestPictureSide)
         natural.setHeight(-natural.height());
     if (natural.isEmpty() || absurd(natural))
         return failure(path); // not worth laying out
@@ -241,6 +236,11 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
     out.image = std::move(image);
     out.naturalSize = natural;
     return out;
+}
+
+qint64 pictureDecodeLimitMiB()
+{
+    return QImageReader::allocationLimit();
 }
 
 void raisePictureAllocationLimit()

@@ -29,5 +29,9 @@ struct LoadedPicture {
 // Smooth scaling finishes the job.
 [[nodiscard]] QSize jpegReadSize(QSize natural, QSize wanted);
 
+// The decode limit pictures are loaded under, in MiB (0: none): Qt's reader's allocation limit. Whatever the
+// program makes to load later is held to it with fitsDecodeLimit().
+[[nodiscard]] qint64 pictureDecodeLimitMiB();
+
 // Qt refuses large pictures by default; chart scans are often large.
 void raisePictureAllocationLimit();

@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QPdfDocument>
 
 QString FakeDesktop::choosePicture(QWidget *, const QString &title, const QString &filter)
 {
@@ -11,6 +12,17 @@ QString FakeDesktop::choosePicture(QWidget *, const QString &title, const QStrin
         return {};
     QString answer = pictureAnswers.front();
     pictureAnswers.pop_front();
+    return answer;
+}
+
+std::optional<PdfPageChoice> FakeDesktop::choosePdfPage(QWidget *, QPdfDocument &document, const QString &fileName)
+{
+    pageChooserFiles.append(fileName);
+    pageChooserPageCounts.append(document.pageCount());
+    if (pageAnswers.empty())
+        return std::nullopt;
+    std::optional<PdfPageChoice> answer = pageAnswers.front();
+    pageAnswers.pop_front();
     return answer;
 }
 

@@ -16,6 +16,8 @@ struct FakeDesktop final : Desktop {
     {}
 
     QString choosePicture(QWidget *parent, const QString &title, const QString &filter) override;
+    std::optional<PdfPageChoice> choosePdfPage(QWidget *parent, QPdfDocument &document,
+                                               const QString &fileName) override;
     void warn(QWidget *parent, const QString &text) override;
     bool startProgram(const QString &path) override;
     bool openDocument(const QString &fileName) override;
@@ -29,6 +31,9 @@ struct FakeDesktop final : Desktop {
     std::deque<QString> pictureAnswers; // an empty answer is a cancel
     QStringList dialogTitles;
     QStringList dialogFilters;
+    std::deque<std::optional<PdfPageChoice>> pageAnswers; // none left, or an empty one, is Vazgeç
+    QStringList pageChooserFiles;                         // the file name each chooser was shown for
+    QList<int> pageChooserPageCounts;
     QStringList warnings;
     QList<bool> busyAtWarnings; // whether the busy pointer showed while each warning was given
     QStringList startedPrograms;
