@@ -77,8 +77,9 @@ void Form1::connectHandlers()
     connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
     connect(Command18, &QPushButton::clicked, this, &Form1::Command18_Click);
     connect(Picture1, &ChartPicture::moved, this, &Form1::Picture1_MouseMove);
+    connect(Command19, &QPushButton::clicked, this, &Form1::Command19_Click);
     // Any mouse button records alike.
-    connect(Picture1, &ChartPicture::pressed, this, [this](QPointF twips) { Picture1_MouseDown(twips); });
+    connect(Picture1, &ChartPicture::pressed, this, [this](QPointF twips) { chartPressed(twips); });
 }
 
 QWidgetList Form1::readoutControls() const

@@ -8,6 +8,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+#include <vector>
+
 struct ChartValues;
 class ChartPicture;
 class FrameBox;
@@ -25,6 +28,7 @@ class QToolButton;
 class Form2;
 class Form3;
 class Form5;
+class Form7;
 class ContactWindow;
 class Magnifier;
 struct Desktop;
@@ -112,11 +116,33 @@ private:
     // Magnifier
     void Command18_Click();
     void openMagnifier();
-    [[nodiscard]] QImage magnifierSource();
+    // The full-resolution picture, shared by the magnifier and tracing: decoded when first needed in scaled
+    // display, released with its picture.
+    [[nodiscard]] QImage sourcePicture();
     void followWithMagnifier(QPointF twips);
     // Between Picture1's twips and pixels of the magnifier's source picture, each axis with its own scale.
     [[nodiscard]] QPointF sourceToTwips(QPointF source) const;
     [[nodiscard]] QPointF twipsToSource(QPointF twips) const;
+
+    // Automatic tracing
+    void Command19_Click();
+    void Form7_PickRequested();
+    void Form7_TraceRequested();
+    void Form7_WriteRequested();
+    void Form7_PreviewDropped();
+    void Form7_UndoRequested();
+    void Form7_SettingsChanged();
+    void cancelPick();
+    void chartPressed(QPointF twips); // a press on Picture1 or in the magnifier
+    void pickCurveAt(QPointF twips);
+    [[nodiscard]] QPointF snappedPress(QPointF twips);
+    [[nodiscard]] const QImage &traceSource();
+    [[nodiscard]] double sourcePixelsPerShown() const;
+    [[nodiscard]] bool traceAgain(); // false when nothing of the colour was found
+    void showPreview();
+    void dropPreview();
+    void forgetWrittenTrace();
+    void resetTracing(); // a new picture
 
     // Auxiliary windows
     void Command11_Click();
@@ -143,6 +169,19 @@ private:
     QPointer<Form5> m_form5;
     QPointer<ContactWindow> m_contactWindow;
     QPointer<Magnifier> m_magnifier;
+    QPointer<Form7> m_form7;
+    // Automatic tracing: places are in pixels of sourcePicture().
+    struct Tracing {
+        bool pickPending = false;
+        std::optional<std::uint32_t> colour; // picked on the chart
+        QPointF start;
+        std::vector<QPointF> preview; // in the order they are recorded
+        qsizetype writtenLines = 0;   // appended by the last "Noktaları Yaz", while it can be taken back
+        QString writtenFile;
+        bool writing = false;
+    } m_trace;
+    QImage m_traceSource;                        // sourcePicture() as Format_RGB32, on white where it was transparent
+    qint64 m_appendedLines = 0;                  // curve-file lines appended this run
     QImage m_fullPicture;                        // scaled display only, decoded when the magnifier first needs it
     QSize m_shownSizePx;                         // the picture as drawn in scaled display; empty in natural display
     QSizeF m_sourcePerAreaPixel{1, 1};           // magnifier source pixels per pixel of Picture1, across and down
@@ -196,6 +235,7 @@ private:
     QLabel *Label1 = nullptr;
     QLineEdit *Text8 = nullptr;
     PictureButton *Command18 = nullptr;
+    QPushButton *Command19 = nullptr;
 
     // Readout row
     QLabel *Label11 = nullptr;

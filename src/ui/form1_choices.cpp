@@ -7,6 +7,7 @@
 #include "ui/desktop.h"
 #include "ui/form2.h"
 #include "ui/form5.h"
+#include "ui/form7.h"
 #include "ui/format_file.h"
 #include "ui/frame_box.h"
 #include "ui/help/contact_window.h"
@@ -101,9 +102,9 @@ void Form1::Command2_Click()
 void Form1::closeEvent(QCloseEvent *event)
 {
     // Every window of the program goes with the main one; curve files are never held open.
-    for (QWidget *window :
-         {static_cast<QWidget *>(m_form2), static_cast<QWidget *>(m_form3), static_cast<QWidget *>(m_form5),
-          static_cast<QWidget *>(m_contactWindow), static_cast<QWidget *>(m_magnifier)}) {
+    for (QWidget *window : {static_cast<QWidget *>(m_form2), static_cast<QWidget *>(m_form3),
+                            static_cast<QWidget *>(m_form5), static_cast<QWidget *>(m_contactWindow),
+                            static_cast<QWidget *>(m_magnifier), static_cast<QWidget *>(m_form7)}) {
         if (window)
             window->close();
     }

@@ -6,6 +6,7 @@
 #include "ui/frame_box.h"
 #include "ui/picture_box.h"
 #include "ui/picture_button.h"
+#include "ui/tracing_button_place.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -194,6 +195,10 @@ void Form1::createFileBar()
     Command18 = makeControl<PictureButton>(this, u"Command18"_s, {10920, 120, 855, 1035}, u" Windows Büyüteci"_s);
     Command18->setPicture(m_form6.magnifierPicture());
     ControlStyle::setFaceColour(Command18, ControlStyle::tooltipBackground());
+    Command19 = makeControl<QPushButton>(this, u"Command19"_s, {0, 0, 855, 1035}, u"Otomatik\nİzle"_s);
+    setTwipsPos(Command19, tracingButtonPlace(false, 0));
+    Command19->setShortcut(QKeySequence(Qt::ALT | Qt::Key_O));
+    ControlStyle::setFaceColour(Command19, ControlStyle::tooltipBackground());
 }
 
 // The row rewritten on every move over the chart.

@@ -62,6 +62,7 @@ void Form1::Command8_Click()
         return;
     }
 
+    forgetWrittenTrace(); // a trace belongs to its curve
     ValuesList *list = form5()->list();
     list->clear();
     m_state.pointNumber = 0;
@@ -83,6 +84,7 @@ void Form1::Command8_Click()
 void Form1::Command1_Click()
 {
     m_state.curveFileName = curveFileName(m_state.curveFileStem, m_state.curveNumber);
+    forgetWrittenTrace(); // the file's last lines are no longer the trace's
     if (rewriteWithoutLast(m_state.curveFileName) != RewriteResult::Rewritten)
         m_desktop.warn(this, u"Henüz değer girilmedi."_s);
 }

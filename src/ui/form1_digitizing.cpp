@@ -121,6 +121,8 @@ void Form1::showPointer(QPointF at)
     const qreal y = at.y();
     // Every move passes here: touch the cursor only when its shape changes.
     const auto setShape = [this](Qt::CursorShape shape) {
+        if (m_trace.pickPending)
+            shape = Qt::PointingHandCursor; // the next press picks a curve
         if (Picture1->cursor().shape() != shape)
             Picture1->setCursor(shape);
     };
@@ -166,7 +168,10 @@ void Form1::recordPoint(const QString &xText, const QString &yText)
     Form5 *values = form5();
     values->show();
     // A failed write (a folder at the name, a full disk) still lists the point: the user sees it was taken.
-    (void)appendPointRecord(m_state.curveFileName, xText, yText);
+    if (appendPointRecord(m_state.curveFileName, xText, yText))
+        ++m_appendedLines;
+    if (!m_trace.writing && m_trace.writtenLines > 0)
+        forgetWrittenTrace(); // a trace can be taken back only while it is the last thing written
     if (m_state.pointNumber < std::numeric_limits<std::int16_t>::max())
         ++m_state.pointNumber;
     values->list()->addLine(u"  "_s + QString::number(m_state.pointNumber) + u"        "_s + xText + u"        "_s +

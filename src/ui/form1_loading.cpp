@@ -127,9 +127,10 @@ void Form1::loadChart(const QString &path)
         }
         m_picturePath = path;
         m_fullPicture = QImage(); // the magnifier's full-resolution copy belongs to the old picture
+        resetTracing();
         m_shownSizePx = fit.natural() ? QSize() : picture.image.size();
         if (m_magnifier && m_magnifier->isVisible())
-            m_magnifier->setSource(magnifierSource());
+            m_magnifier->setSource(sourcePicture());
         QDir::setCurrent(QFileInfo(path).absolutePath()); // curve files are written beside the picture
     }
 
@@ -184,11 +185,13 @@ void Form1::dropEvent(QDropEvent *event)
     loadChart(file);
 }
 
-// Ctrl+V that no control took for itself (the value boxes paste text).
+// Ctrl+V that no control took for itself (the value boxes paste text); Esc ends a pending pick of a curve.
 void Form1::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Paste))
         Form1_Paste();
+    else if (event->key() == Qt::Key_Escape && m_trace.pickPending)
+        cancelPick();
     else
         QWidget::keyPressEvent(event);
 }

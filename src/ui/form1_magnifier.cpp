@@ -28,17 +28,17 @@ void Form1::openMagnifier()
     if (!m_magnifier) {
         m_magnifier = new Magnifier(this);
         connect(m_magnifier, &Magnifier::pressedAt, this,
-                [this](QPointF source) { Picture1_MouseDown(sourceToTwips(source)); });
+                [this](QPointF source) { chartPressed(sourceToTwips(source)); });
         connect(m_magnifier, &Magnifier::movedTo, this,
                 [this](QPointF source) { Picture1_MouseMove(sourceToTwips(source)); });
     }
-    m_magnifier->setSource(magnifierSource());
+    m_magnifier->setSource(sourcePicture());
     const QRect main = geometry();
     m_magnifier->move(main.right() - m_magnifier->width() - 16, main.top() + 120);
     m_magnifier->show();
 }
 
-QImage Form1::magnifierSource()
+QImage Form1::sourcePicture()
 {
     if (!Picture1->naturalPicture().isNull() || m_picturePath.isEmpty()) {
         m_sourcePerAreaPixel = {1, 1};

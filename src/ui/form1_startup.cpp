@@ -9,6 +9,7 @@
 #include "ui/frame_box.h"
 #include "ui/picture_box.h"
 #include "ui/picture_button.h"
+#include "ui/tracing_button_place.h"
 #include "ui/twips_widgets.h"
 
 #include <QCheckBox>
@@ -57,6 +58,7 @@ void Form1::moveFormatPanelToTop(float windowWidthTwips)
     setTwipsPos(Frame3, {windowWidthTwips - 2250, 600});
     setTwipsPos(Frame4, {windowWidthTwips - 2250, 2000});
     setTwipsPos(Command18, {windowWidthTwips - 3250, 120});
+    setTwipsPos(Command19, tracingButtonPlace(true, windowWidthTwips));
 }
 
 void Form1::readFormatFiles()

@@ -57,7 +57,9 @@ TEST(Form1Captions, EveryCaptionFitsItsControl)
             (w->objectName().startsWith(u"Option"_s) && qobject_cast<QAbstractButton *>(w)->text().isEmpty());
         if (pictureButton)
             continue; // picture buttons wrap their caption under the picture
-        const int needed = w->fontMetrics().horizontalAdvance(shownCaption(w).trimmed());
+        int needed = 0; // the widest line of a caption
+        for (const QString &line : shownCaption(w).trimmed().split(u'\n'))
+            needed = std::max(needed, w->fontMetrics().horizontalAdvance(line));
         if (needed > captionRoom(w))
             clipped.append(u"%1 (%2 > %3)"_s.arg(w->objectName()).arg(needed).arg(captionRoom(w)));
     }
