@@ -31,7 +31,7 @@ Path joinedWalks(const PixelView &picture, const InkModel &model, const StrokeSt
     Path path;
     const auto add = [&](QPointF at, bool gap) {
         path.centres.push_back(at);
-        path.pastGap.push_back(!path.centres.empty() && path.centres.size() > 1 && gap);
+        path.pastGap.push_back(path.centres.size() > 1 && gap);
     };
     // Walked the other way, the gap before a centre lies after it.
     for (std::size_t j = behind.centres.size(); j-- > 1;)

@@ -91,17 +91,17 @@ std::optional<StrokeStart> strokeStartNear(const PixelView &picture, const InkMo
             return std::nullopt;
         // The width is the middle one of a few cross-sections, so that one crossing stroke does not set it.
         std::vector<double> widths{run->mass * cosine};
-        double mass = run->mass;
         double edges = run->edgeMass;
         const double slope = column ? direction->y() / direction->x() : direction->x() / direction->y();
         for (int k : {-3, -2, -1, 1, 2, 3}) {
             if (const auto r = nearestRun(picture, model, axis, line + k, run->centre + slope * k, 2.5)) {
                 widths.push_back(r->mass * cosine);
-                mass += r->mass;
                 edges += r->edgeMass;
             }
         }
-        start.hardEdged = edges < 0.1 * mass;
+        // An anti-aliased stroke has two edges to a cross-section, holding about half a pixel each, however
+        // wide it is; a hard-edged one next to nothing.
+        start.hardEdged = edges < 0.25 * double(widths.size());
         start.at = placeOnLine(axis, line, run->centre);
         start.width = median(widths);
         start.solid = solidAround(picture, model, axis, line, run->centre, slope, start.width / cosine);

@@ -226,11 +226,6 @@ private:
         return planAcross(other, advance, cursorArc, heading);
     }
 
-    std::optional<Probe> planAcross(CrossAxis axis, int advance, double cursorArc) const
-    {
-        return planAcross(axis, advance, cursorArc, m_heading);
-    }
-
     std::optional<Probe> planAcross(CrossAxis axis, int advance, double cursorArc, const Heading &heading) const
     {
         const QPointF tangent = tangentOnArc(heading, cursorArc);
@@ -408,7 +403,7 @@ private:
         }
         m_anchor = track.back();
         // The bend from a dozen pixels, or twice as many where it is slight; taken again only once the walk
-        // has gone a pixel or two, since it changes slowly.
+        // has gone a pixel, since it changes slowly.
         if (m_turnStale || length(m_anchor - m_turnAt) >= 1) {
             double turn = headingAt(track, m_start.direction, std::max(12.0, 3 * m_width)).turn;
             if (std::abs(turn) * 12 < 0.25)

@@ -7,10 +7,23 @@ namespace {
 
 constexpr double kMostTurn = 0.2; // radians a pixel
 
+// Sine and cosine; by their series for the small angles a walk turns by between two looks.
+void sineCosine(double angle, double &s, double &c)
+{
+    if (std::abs(angle) < 0.1) {
+        const double a2 = angle * angle;
+        s = angle * (1 - a2 / 6 * (1 - a2 / 20));
+        c = 1 - a2 / 2 * (1 - a2 / 12);
+        return;
+    }
+    s = std::sin(angle);
+    c = std::cos(angle);
+}
+
 QPointF rotated(QPointF v, double angle)
 {
-    const double c = std::cos(angle);
-    const double s = std::sin(angle);
+    double s, c;
+    sineCosine(angle, s, c);
     return {v.x() * c - v.y() * s, v.x() * s + v.y() * c};
 }
 
@@ -98,7 +111,9 @@ QPointF onArc(QPointF from, const Heading &h, double arc)
     if (std::abs(angle) < 1e-6)
         return from + h.tangent * arc;
     const QPointF normal(-h.tangent.y(), h.tangent.x());
-    return from + h.tangent * (std::sin(angle) / h.turn) + normal * ((1 - std::cos(angle)) / h.turn);
+    double s, c;
+    sineCosine(angle, s, c);
+    return from + h.tangent * (s / h.turn) + normal * ((1 - c) / h.turn);
 }
 
 QPointF tangentOnArc(const Heading &h, double arc)
