@@ -29,11 +29,23 @@ openbox --sm-disable >"$work/wm.log" 2>&1 &
 wm=$!
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
+# Waits up to ten seconds for a visible window whose name matches and prints it. xdotool trips over windows
+# that vanish while it looks (BadWindow), so each look may fail and is tried again.
+find_window() {
+    local id
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 "$make_chart" "$work/chart.jpg"
 mkdir "$work/start"
 (cd "$work/start" && exec "$zorvane") >"$work/log" 2>&1 &
 app=$!
-window=$(xdotool search --sync --onlyvisible --name '^ZORVANE \(Tessarix\)' | head -n 1)
+window=$(find_window '^ZORVANE \(Tessarix\)')
 xdotool windowfocus --sync "$window"
 sleep 0.5
 
@@ -42,7 +54,7 @@ twips() { echo $(( ($1 + 7) / 15 )); } # twips to the nearest pixel
 
 # "&Grafik Yükle" through its accelerator, then the path typed into Qt's own file dialog.
 xdotool key --window "$window" alt+g
-dialog=$(xdotool search --sync --onlyvisible --name 'Resim Dosyalar' | head -n 1)
+dialog=$(find_window 'Resim Dosyalar')
 xdotool windowfocus --sync "$dialog"
 sleep 0.3
 xdotool type --delay 10 "$work/chart.jpg"
@@ -94,7 +106,7 @@ if [ "$actual" != "$expected" ]; then
 fi
 
 # After the three presses the values window is still above the maximized main window, which has the focus.
-values=$(xdotool search --onlyvisible --name '^De.*erler$' | head -n 1 || true)
+values=$(find_window '^De.*erler$' || true)
 [ -n "$values" ] || fail "no values window"
 stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-fA-F]*' || true)
 position() { local i=0; for id in $stacking; do [ $((id)) -eq "$1" ] && { echo $i; return; }; i=$((i + 1)); done; echo -1; }
@@ -123,12 +135,25 @@ for button in 3 2 1; do
     [ "$x2 $y2" = "$x1 $y1" ] || fail "button $button: window followed after the release ($x1,$y1 -> $x2,$y2)"
 done
 
+# Alt+O opens the tracing window; there its own access keys work and the main window's do not.
+xdotool key --window "$window" alt+o
+tool=$(find_window '^Otomatik') || fail "Alt+O opened no tracing window"
+xdotool windowactivate --sync "$tool" 2>/dev/null || xdotool windowfocus --sync "$tool"
+sleep 0.3
+xdotool key alt+g # "&Grafik Yükle" belongs to the main window
+sleep 0.8
+! xdotool search --onlyvisible --name 'Resim Dosyalar' >/dev/null 2>&1 || fail "the main window's Alt+G acted in the tracing window"
+xdotool key alt+z # "İ&zle" without a colour picked
+find_window '^Dikkat!$' >/dev/null || fail "Alt+Z did nothing in the tracing window"
+xdotool key Return
+sleep 0.3
+
 # Started with a picture, as a file manager starts it: the picture's folder becomes the current folder once
 # the window is up; a missing picture gives the warning box and leaves the start folder.
 kill "$app"; wait "$app" 2>/dev/null || true
 (cd "$work/start" && exec "$zorvane" ../chart.jpg) >"$work/log" 2>&1 &
 app=$!
-xdotool search --sync --onlyvisible --name '^ZORVANE \(Tessarix\)' >/dev/null
+find_window '^ZORVANE \(Tessarix\)' >/dev/null
 for _ in $(seq 100); do [ "$(readlink "/proc/$app/cwd")" = "$work" ] && break; sleep 0.1; done
 if [ "$(readlink "/proc/$app/cwd")" != "$work" ]; then
     echo "zorvane ../chart.jpg did not load the picture: current folder $(readlink "/proc/$app/cwd")"; exit 1
@@ -136,7 +161,7 @@ fi
 kill "$app"; wait "$app" 2>/dev/null || true
 (cd "$work/start" && exec "$zorvane" yok.jpg) >"$work/log" 2>&1 &
 app=$!
-if ! timeout 10 xdotool search --sync --onlyvisible --name '^Dikkat!$' >/dev/null; then
+if ! find_window '^Dikkat!$' >/dev/null; then
     echo "zorvane yok.jpg showed no warning"; cat "$work/log"; exit 1
 fi
 [ "$(readlink "/proc/$app/cwd")" = "$work/start" ] || { echo "a missing picture moved the current folder"; exit 1; }

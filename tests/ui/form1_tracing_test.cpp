@@ -233,3 +233,4 @@ TEST_F(Form1Tracing, WarningsPendingPickAndSnapping)
     EXPECT_LT(pixelsOffTheCurve(points[1].x, points[1].y), 0.3);
     EXPECT_EQ(points[2].y, 33);
 }
+
