@@ -13,6 +13,9 @@
 
 namespace {
 
+constexpr int kPreviewMarkRadius = 3;
+constexpr int kPreviewCell = 32;
+
 // The pixels of an arm, which is horizontal or vertical: along its length those whose centres lie on it, across
 // it the row or column that holds it. Filling them is what a one-pixel line does, without the line rasterizer's
 // cost of clipping an arm that runs far outside the chart.
@@ -212,7 +215,8 @@ void ChartPicture::paintEvent(QPaintEvent *event)
         if (const QRect drawn = dirty & m_drawn; !drawn.isEmpty())
             painter.drawImage(drawn.topLeft(), m_drawings, drawn);
     }
-    paintPreview(painter, areaRegion);
+    if (!m_preview.empty())
+        paintPreview(painter, areaRegion);
     for (const QRect &dirty : areaRegion) {
         for (const ChartLine &line : m_lines) {
             if (const QRect arm = armPixels(line) & dirty; line.visible && !arm.isEmpty())
@@ -262,58 +266,52 @@ void ChartPicture::mousePressEvent(QMouseEvent *event)
         emit pressed(toTwips(event->position()), event->button());
 }
 
-namespace {
-
-constexpr qreal kPreviewMarkRadius = 3;
-
-} // namespace
-
-QRect ChartPicture::previewRect() const
+void ChartPicture::setPreview(const std::vector<QPointF> &areaPixels, const QColor &colour)
 {
-    if (m_preview.empty())
-        return {};
-    qreal left = m_preview.front().x(), right = left, top = m_preview.front().y(), bottom = top;
-    for (const QPointF &p : m_preview) {
-        left = std::min(left, p.x());
-        right = std::max(right, p.x());
-        top = std::min(top, p.y());
-        bottom = std::max(bottom, p.y());
-    }
-    const qreal margin = kPreviewMarkRadius + 3;
-    return QRectF(QPointF(left - margin, top - margin), QPointF(right + margin, bottom + margin)).toAlignedRect();
-}
-
-void ChartPicture::setPreview(const std::vector<QPointF> &areaPixels, const QColor &colour, bool joined)
-{
-    const QRect before = previewRect();
+    // Only the cells that held or now hold a mark are repainted: a curve crosses a few of them, not the chart.
+    QRegion dirty = m_previewCells;
     m_preview = areaPixels;
     m_previewColour = colour;
-    m_previewJoined = joined;
-    update((before | previewRect()).translated(kBorderPx, kBorderPx));
+    std::vector<std::pair<int, int>> cells; // (row, column)
+    for (const QPointF &p : m_preview) {
+        const QRect mark = previewMark(p);
+        for (int row = mark.top() / kPreviewCell; row <= mark.bottom() / kPreviewCell; ++row) {
+            for (int column = mark.left() / kPreviewCell; column <= mark.right() / kPreviewCell; ++column)
+                cells.emplace_back(row, column);
+        }
+    }
+    std::sort(cells.begin(), cells.end());
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
+    std::vector<QRect> rects;
+    rects.reserve(cells.size());
+    for (const auto &[row, column] : cells)
+        rects.emplace_back(column * kPreviewCell, row * kPreviewCell, kPreviewCell, kPreviewCell);
+    m_previewCells = QRegion();
+    m_previewCells.setRects(rects.data(), int(rects.size())); // banded already: sorted by row, then column
+    dirty += m_previewCells;
+    update(dirty.translated(kBorderPx, kBorderPx));
 }
 
-// A light halo under every mark and line keeps the preview visible on dark and light charts alike.
+QRect ChartPicture::previewMark(QPointF areaPixel)
+{
+    const QPoint at(int(std::floor(std::max(0.0, areaPixel.x()))), int(std::floor(std::max(0.0, areaPixel.y()))));
+    return {at - QPoint(kPreviewMarkRadius, kPreviewMarkRadius),
+            QSize(2 * kPreviewMarkRadius + 1, 2 * kPreviewMarkRadius + 1)};
+}
+
+// A light square under a square of the colour: visible on dark and light charts, and quick to draw.
 void ChartPicture::paintPreview(QPainter &painter, const QRegion &dirty) const
 {
-    if (m_preview.empty() || !dirty.intersects(previewRect()))
-        return;
+    const QRect bounds = dirty.boundingRect();
     painter.save();
     painter.setClipRegion(dirty);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF bounds = dirty.boundingRect().adjusted(-6, -6, 6, 6);
-    // Pixel (x, y) covers [x, x + 1): its centre is at x + 0.5 in the painter's coordinates.
-    QPolygonF path;
-    for (const QPointF &p : m_preview)
-        path.append(p);
-    for (const auto &[width, colour] : {std::pair{4.0, QColor(255, 255, 255, 200)}, std::pair{1.5, m_previewColour}}) {
-        painter.setPen(QPen(colour, width));
-        painter.setBrush(Qt::NoBrush);
-        if (m_previewJoined)
-            painter.drawPolyline(path);
-        for (const QPointF &p : m_preview) {
-            if (bounds.contains(p))
-                painter.drawEllipse(p, kPreviewMarkRadius, kPreviewMarkRadius);
-        }
+    for (const QPointF &p : m_preview) {
+        const QRect halo = previewMark(p);
+        if (!bounds.intersects(halo))
+            continue;
+        painter.fillRect(halo, Qt::white);
+        painter.fillRect(halo.adjusted(1, 1, -1, -1), m_previewColour);
     }
     painter.restore();
 }
+

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QRegion>
 #include <QWidget>
 
 #include <array>
@@ -49,8 +50,8 @@ public:
     [[nodiscard]] QSize areaSize() const; // the drawing area inside the border, pixels
 
     // Points found by tracing, in pixels of the drawing area, shown over the chart and never drawn into it:
-    // a mark at each point, joined in order when `joined`. An empty list takes the preview away.
-    void setPreview(const std::vector<QPointF> &areaPixels, const QColor &colour, bool joined);
+    // a mark at each point. An empty list takes the preview away.
+    void setPreview(const std::vector<QPointF> &areaPixels, const QColor &colour);
     [[nodiscard]] const std::vector<QPointF> &preview() const { return m_preview; }
 
 signals:
@@ -69,7 +70,7 @@ private:
     void repaintNow(const QRect &rect);
     void paintBorder(QPainter &painter) const;
     void paintPreview(QPainter &painter, const QRegion &dirty) const;
-    [[nodiscard]] QRect previewRect() const;
+    [[nodiscard]] static QRect previewMark(QPointF areaPixel);
     void fitDrawingsToArea();
     void makeLayerOpaque();
     [[nodiscard]] bool layerIsOpaque() const { return !m_drawings.isNull() && !m_drawings.hasAlphaChannel(); }
@@ -82,6 +83,6 @@ private:
     std::array<ChartLine, 4> m_lines;
     std::vector<QPointF> m_preview;
     QColor m_previewColour;
-    bool m_previewJoined = false;
+    QRegion m_previewCells; // where marks stand, in cells of the drawing area
     int m_drawingWidth = 1;
 };

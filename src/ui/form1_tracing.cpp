@@ -177,8 +177,7 @@ void Form1::showPreview()
     shown.reserve(m_trace.preview.size());
     for (const QPointF &p : m_trace.preview)
         shown.push_back({p.x() / m_sourcePerAreaPixel.width(), p.y() / m_sourcePerAreaPixel.height()});
-    Picture1->setPreview(shown, m_trace.colour ? previewColour(*m_trace.colour) : QColor(Qt::magenta),
-                         m_form7 && !m_form7->markersMode());
+    Picture1->setPreview(shown, m_trace.colour ? previewColour(*m_trace.colour) : QColor(Qt::magenta));
     if (m_form7) {
         m_form7->setPreviewShown(!m_trace.preview.empty());
         m_form7->showFound(shown.empty() ? QString() : u"%1 nokta bulundu."_s.arg(shown.size()));
