@@ -13,7 +13,9 @@
 #include "ui/desktop.h"
 #include "ui/form7.h"
 
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -52,7 +54,7 @@ QColor previewColour(std::uint32_t curve)
 void Form1::Command19_Click()
 {
     if (!m_form7) {
-        m_form7 = new Form7(this);
+        m_form7 = new Form7(QIcon(QPixmap::fromImage(m_form6.auxiliaryIcon())), this);
         connect(m_form7, &Form7::pickRequested, this, &Form1::Form7_PickRequested);
         connect(m_form7, &Form7::traceRequested, this, &Form1::Form7_TraceRequested);
         connect(m_form7, &Form7::writeRequested, this, &Form1::Form7_WriteRequested);

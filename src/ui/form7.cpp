@@ -3,6 +3,7 @@
 #include "ui/control_factory.h"
 
 #include <QCheckBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -24,11 +25,12 @@ QSpinBox *makeSpinBox(QWidget *parent, const QString &name, const TwipsRect &rec
 
 } // namespace
 
-Form7::Form7(QWidget *parent)
+Form7::Form7(const QIcon &icon, QWidget *parent)
     : QWidget(parent, Qt::Dialog) // owned by the main window, not modal, and with no share in its shortcuts
 {
     setObjectName(u"Form7"_s);
     setWindowTitle(u"Otomatik İzleme"_s);
+    setWindowIcon(icon);
     setFont(ControlStyle::font());
     setWindowTwips(this, {0, 0, 3780, 3780});
 

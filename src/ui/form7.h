@@ -13,7 +13,7 @@ class QSpinBox;
 class Form7 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form7(QWidget *parent = nullptr);
+    explicit Form7(const QIcon &icon, QWidget *parent = nullptr);
 
     [[nodiscard]] bool markersMode() const;
     [[nodiscard]] int colourTolerance() const;

@@ -80,9 +80,10 @@ TEST_F(Form1Windows, SmallWindowsBelongToTheMainWindow)
     click(form, u"Command10"_s);
     desktop.programsStart = false; // no desktop magnifier: the program's own opens
     click(form, u"Command18"_s);
+    click(form, u"Command19"_s);
 
     const qint64 mainIcon = form.windowIcon().cacheKey();
-    for (const char16_t *name : {u"Form5", u"Form2", u"Form3", u"ContactWindow", u"Magnifier"}) {
+    for (const char16_t *name : {u"Form5", u"Form2", u"Form3", u"ContactWindow", u"Magnifier", u"Form7"}) {
         SCOPED_TRACE(QString::fromUtf16(name).toStdString());
         auto *window = form.findChild<QWidget *>(QString::fromUtf16(name));
         ASSERT_NE(window, nullptr);
