@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -234,3 +235,31 @@ TEST_F(Form1Tracing, WarningsPendingPickAndSnapping)
     EXPECT_EQ(points[2].y, 33);
 }
 
+// A chart shown reduced is traced on its full-resolution picture: the points carry its precision.
+TEST_F(Form1Tracing, ReducedChartIsTracedAtFullResolution)
+{
+    QImage picture(1600, 1200, QImage::Format_RGB32); // shown at 701 x 525 on 1024 x 768
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(200, 20, 20), 5));
+    painter.drawLine(QPointF(100, 1100), QPointF(1500, 100));
+    painter.end();
+    desktop.pictureAnswers.push_back(saveChart(picture, folder.path(), u"büyük.png"_s));
+    Form1 form(desktop);
+    click(form, u"Command3"_s);
+    Form7 *tool = openTool(form);
+    click(*tool, u"Command20"_s);
+    const QPointF scale(1600.0 / 701, 1200.0 / 525);
+    pressOnChart(form, QPoint(int(800 / scale.x()), int(600 / scale.y()))); // the middle of the line
+    click(*tool, u"Command21"_s);
+    const std::vector<QPointF> shown = control<ChartPicture>(form, u"Picture1"_s)->preview();
+    ASSERT_GE(shown.size(), 60u); // 1720 pixels of line, a step of 10 shown pixels
+    for (const QPointF &p : shown) {
+        const QPointF full(p.x() * scale.x(), p.y() * scale.y());
+        // Distance from the line through (100, 1100) and (1500, 100), in full-resolution pixels.
+        const double off =
+            std::fabs(1000 * full.x() + 1400 * full.y() - (1000 * 100 + 1400 * 1100)) / std::hypot(1000.0, 1400.0);
+        EXPECT_LT(off, 0.5) << full.x() << ", " << full.y(); // half a pixel of the shown picture is 1.1
+    }
+}
