@@ -31,7 +31,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "Version: $(field Version), not $version"
 [ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture), not $arch"
 depends=$(field Depends)
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libjpeg62-turbo libc6; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6pdf6 libjpeg62-turbo libc6; do
     grep -q -E "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 

@@ -11,6 +11,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -74,6 +75,14 @@ TEST_F(Form1Pdf, ChosenPageIsSavedBesideThePdfAndLoadedAsItsPicture)
     drop(form, pdf);
     EXPECT_EQ(text(form, u"Text9"_s), u"makale-s2-2.png"_s);
     EXPECT_TRUE(QFile::exists(folder.filePath(u"makale-s2.png"_s)));
+
+    // A PDF copied in a file manager and pasted takes the same way.
+    desktop.pageAnswers.push_back(PdfPageChoice{0, 150, {}});
+    desktop.clipboardData.setUrls({QUrl::fromLocalFile(pdf)});
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(&form, &paste);
+    EXPECT_EQ(desktop.pageChooserFiles.size(), 3);
+    EXPECT_EQ(text(form, u"Text9"_s), u"makale-s1.png"_s);
 }
 
 TEST_F(Form1Pdf, PdfIsKnownByAnyCaseOfItsExtensionOrByItsContent)
