@@ -1,6 +1,7 @@
 #include "trace/line_trace.h"
 
 #include "trace/centre_smoothing.h"
+#include "trace/dot_walk.h"
 #include "trace/path_resample.h"
 #include "trace/stroke_start.h"
 #include "trace/stroke_walk.h"
@@ -60,11 +61,19 @@ std::vector<QPointF> traceLine(const PixelView &picture, QPointF start, std::uin
     if (!s)
         return {};
     const double step = std::clamp(settings.stepPx, 1.0, 200.0);
+    if (!s->solid) {
+        const std::vector<QPointF> dots = dotCentres(picture, model, s->at, s->direction, s->width);
+        if (!dots.empty()) {
+            const std::vector<QPointF> curve = curveThroughDots(dots);
+            return pointsAlong(curve, std::vector<bool>(curve.size(), false), step);
+        }
+    }
     // Fewer cross-sections where points lie far apart, every column where they lie close or where a hard edge
     // needs every centre smoothed.
     const int most = s->hardEdged ? 1 : std::clamp(int(step / 2), 1, 4);
     Path path = joinedWalks(picture, model, *s, most);
     if (s->hardEdged)
         path.centres = smoothedCentres(path.centres, kSmoothReach, kSmoothDegree);
+
     return pointsAlong(path.centres, path.pastGap, step);
 }

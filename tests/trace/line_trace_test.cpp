@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -41,11 +42,21 @@ const Shape kSteepSine = [](const QRectF &r, double t) {
     return QPointF(x, r.center().y() + 0.4 * r.height() * std::sin((x - r.left()) / 30));
 };
 
-// A falling line from the y axis down to the x axis, which it meets at an angle.
-const Shape kOntoTheAxes = [](const QRectF &r, double t) {
-    const double x = r.left() - 0.5 + t * 0.66 * r.width();
-    return QPointF(x, r.top() + 40 + (r.bottom() + 0.5 - r.top() - 40) * t * (0.6 + 0.4 * t));
+// Slopes up to four.
+const Shape kSteeperSine = [](const QRectF &r, double t) {
+    const double x = r.left() + 8 + t * (r.width() - 16);
+    return QPointF(x, r.center().y() + 0.4 * r.height() * std::sin((x - r.left()) / 24));
 };
+
+// A falling line from the y axis down to the x axis, which it meets at an angle `end` pixels right of the
+// plot's left edge.
+Shape ontoTheAxes(double end)
+{
+    return [end](const QRectF &r, double t) {
+        const double x = r.left() - 0.5 + t * (end + 0.5);
+        return QPointF(x, r.top() + 40 + (r.bottom() + 0.5 - r.top() - 40) * t * (0.6 + 0.4 * t));
+    };
+}
 
 std::vector<QPointF> drawShape(TraceChart &chart, const Shape &shape, const CurveStyle &style)
 {
@@ -85,14 +96,18 @@ void expectFollows(const std::vector<QPointF> &points, const std::vector<QPointF
     ASSERT_GE(points.size(), 2u);
     double sum2 = 0;
     double worst = 0;
+    QPointF worstAt;
     std::vector<double> arcs;
     for (const QPointF &p : points) {
         const OnLine on = nearestOnLine(p, truth);
-        worst = std::max(worst, on.distance);
+        if (on.distance > worst) {
+            worst = on.distance;
+            worstAt = p;
+        }
         sum2 += on.distance * on.distance;
         arcs.push_back(on.arc);
     }
-    EXPECT_LE(worst, 0.5);
+    EXPECT_LE(worst, 0.5) << "at " << worstAt.x() << ", " << worstAt.y();
     EXPECT_LT(std::sqrt(sum2 / double(points.size())), 0.25);
     if (arcs.front() > arcs.back())
         std::reverse(arcs.begin(), arcs.end());
@@ -142,6 +157,8 @@ TEST(TraceLine, FollowsCurvesOfEveryWidthToTheirEndsOnTheirCentreLines)
         {"steep sine 2 px JPEG", &kSteepSine, 2, true, true},
         {"exponential 1 px JPEG", &kExponential, 1, true, true},
         {"exponential 2 px aliased JPEG", &kExponential, 2, false, true},
+        {"exponential 1 px aliased JPEG", &kExponential, 1, false, true},
+        {"steeper sine 2 px", &kSteeperSine, 2, true, false},
     };
     for (const CurveCase &c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,6 +187,15 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         {"dotted 1 px", CurveStyle::Dashes::Dotted, 1, true, false, false},
         {"label over 2 px", CurveStyle::Dashes::None, 2, true, true, false},
         {"label over 1 px JPEG", CurveStyle::Dashes::None, 1, true, true, true},
+        {"dashed 1 px aliased", CurveStyle::Dashes::Dashed, 1, false, false, false},
+        {"dashed 2 px aliased", CurveStyle::Dashes::Dashed, 2, false, false, false},
+        {"dashed 2 px JPEG", CurveStyle::Dashes::Dashed, 2, true, false, true},
+        {"dashed 3 px JPEG", CurveStyle::Dashes::Dashed, 3, true, false, true},
+        {"dotted 3 px", CurveStyle::Dashes::Dotted, 3, true, false, false},
+        {"dotted 2 px aliased", CurveStyle::Dashes::Dotted, 2, false, false, false},
+        {"dotted 3 px aliased", CurveStyle::Dashes::Dotted, 3, false, false, false},
+        {"dotted 2 px JPEG", CurveStyle::Dashes::Dotted, 2, true, false, true},
+        {"dotted 3 px JPEG", CurveStyle::Dashes::Dotted, 3, true, false, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -209,6 +235,7 @@ TEST(TraceLine, GoesOnThroughCrossingsWithCurvesOfItsOwnAndOtherColours)
         {"its own colour", blue, true, 2, false},
         {"its own colour, 1 px", blue, true, 1, false},
         {"its own colour, 2 px JPEG", blue, true, 2, true},
+        {"its own colour, 3 px", blue, true, 3, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -241,16 +268,96 @@ TEST(TraceLine, GoesOnThroughCrossingsWithCurvesOfItsOwnAndOtherColours)
     }
 }
 
-TEST(TraceLine, StopsWhereABlackCurveMeetsTheBlackAxes)
+TEST(TraceLine, StopsWhereABlackCurveMeetsTheBlackAxesBesideATickMark)
 {
-    for (const bool antialiased : {true, false}) {
-        for (const double width : {1.0, 2.0, 3.0}) {
-            SCOPED_TRACE(std::string(antialiased ? "anti-aliased " : "aliased ") + std::to_string(width));
-            CurveStyle style;
-            style.colour = Qt::black;
-            style.width = width;
-            Traced t = drawn(kOntoTheAxes, style, antialiased);
-            expectFollows(traceFromPress(t, 10), t.truth, 10);
+    // Tick marks stand below the x axis every 40 pixels from the plot's left edge; the curve meets the axis
+    // between two, or right beside one.
+    for (const double end : {257.0, 278.5, 281.5, 283.0}) {
+        for (const bool antialiased : {true, false}) {
+            for (const double width : {1.0, 2.0, 3.0}) {
+                SCOPED_TRACE(std::string(antialiased ? "anti-aliased " : "aliased ") + std::to_string(width) +
+                             " px, ending at " + std::to_string(end));
+                CurveStyle style;
+                style.colour = Qt::black;
+                style.width = width;
+                Traced t = drawn(ontoTheAxes(end), style, antialiased);
+                expectFollows(traceFromPress(t, 10), t.truth, 10);
+            }
+        }
+    }
+}
+
+TEST(TraceLine, TurnsAtTheCornersOfAPolyline)
+{
+    struct Case {
+        const char *name;
+        double width;
+        bool antialiased;
+        bool jpeg;
+    };
+    const Case cases[] = {
+        {"1 px", 1, true, false},          {"2 px", 2, true, false},          {"3 px", 3, true, false},
+        {"1 px aliased", 1, false, false}, {"2 px aliased", 2, false, false}, {"2 px JPEG", 2, true, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Traced t{TraceChart({420, 300}, c.antialiased), {}, {}};
+        t.chart.drawFurniture();
+        // A line chart's data joined by straight pieces, turning by 25 to 130 degrees at its corners.
+        const QPointF origin = t.chart.plot.bottomLeft() + QPointF(12.3, -60.6);
+        std::vector<QPointF> corners{origin};
+        double heading = 0;
+        for (const double turn : {-25.0, 55.0, -90.0, 130.0, -100.0, 70.0, -35.0}) {
+            corners.push_back(corners.back() + 42 * QPointF(std::cos(heading), std::sin(heading)));
+            heading += turn * M_PI / 180;
+        }
+        corners.push_back(corners.back() + 42 * QPointF(std::cos(heading), std::sin(heading)));
+        CurveStyle style;
+        style.width = c.width;
+        t.truth = t.chart.drawPolyline(corners, style);
+        t.press = pressOn(t.truth, 0.3);
+        if (c.jpeg)
+            t.chart.compressAsJpeg(75);
+        expectFollows(traceFromPress(t, 10), t.truth, 10);
+    }
+}
+
+TEST(TraceLine, GivesTheSamePointsWhereverTheCurveIsPicked)
+{
+    struct Case {
+        const char *name;
+        double width;
+        CurveStyle::Dashes dashes;
+        bool antialiased;
+    };
+    const Case cases[] = {
+        {"2 px", 2, CurveStyle::Dashes::None, true},
+        {"1 px aliased", 1, CurveStyle::Dashes::None, false},
+        {"dashed 2 px", 2, CurveStyle::Dashes::Dashed, true},
+        {"dotted 3 px", 3, CurveStyle::Dashes::Dotted, true},
+    };
+    for (const Case &c : cases) {
+        CurveStyle style;
+        style.width = c.width;
+        style.dashes = c.dashes;
+        Traced t = drawn(kSine, style, c.antialiased);
+        std::vector<QPointF> first;
+        // Presses right on the centre line, which for dots may be in a gap between them.
+        for (const double share : {0.5, 0.07, 0.23, 0.41, 0.66, 0.83, 0.95}) {
+            SCOPED_TRACE(std::string(c.name) + " picked at " + std::to_string(share));
+            t.press = pointAtArc(t.truth, share * arcLength(t.truth));
+            std::vector<QPointF> points = traceFromPress(t, 10);
+            expectFollows(points, t.truth, 10, c.dashes == CurveStyle::Dashes::None ? 0 : 10);
+            if (!points.empty() && points.front().x() > points.back().x())
+                std::reverse(points.begin(), points.end());
+            if (first.empty()) {
+                first = points;
+                continue;
+            }
+            ASSERT_EQ(points.size(), first.size());
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                EXPECT_LE(std::hypot(points[i].x() - first[i].x(), points[i].y() - first[i].y()), 0.5) << "point " << i;
+            }
         }
     }
 }
