@@ -1,7 +1,9 @@
 #include "trace/line_trace.h"
 
 #include "trace/centre_smoothing.h"
+#include "trace/dot_walk.h"
 #include "trace/path_resample.h"
+#include "trace/stroke_end.h"
 #include "trace/stroke_start.h"
 #include "trace/stroke_walk.h"
 
@@ -16,7 +18,23 @@ constexpr int kSmoothDegree = 1;
 struct Path {
     std::vector<QPointF> centres;
     std::vector<bool> pastGap;
+    bool closed = false;
 };
+
+// Both ends of an open path found where the ink thins out.
+void extendBothEnds(Path &path, const PixelView &picture, const InkModel &model, double width)
+{
+    if (path.closed)
+        return;
+    for (int side = 0; side < 2; ++side) {
+        extendToEnd(path.centres, picture, model, width);
+        path.pastGap.resize(path.centres.size(), false);
+        std::reverse(path.centres.begin(), path.centres.end());
+        // Reversed, the gap before a centre lies before the one after it.
+        std::rotate(path.pastGap.begin(), path.pastGap.begin() + 1, path.pastGap.end());
+        std::reverse(path.pastGap.begin(), path.pastGap.end());
+    }
+}
 
 // Both walks from the start joined end to end, from the far end of the second to the far end of the first.
 Path joinedWalks(const PixelView &picture, const InkModel &model, const StrokeStart &start, int most)
@@ -45,6 +63,7 @@ Path joinedWalks(const PixelView &picture, const InkModel &model, const StrokeSt
         add(ahead.centres[i], ahead.pastGap[i] || (i == 1 && (gapAtStart || !start.solid)));
     if (ahead.closed)
         add(start.at, false);
+    path.closed = ahead.closed;
     return path;
 }
 
@@ -60,11 +79,22 @@ std::vector<QPointF> traceLine(const PixelView &picture, QPointF start, std::uin
     if (!s)
         return {};
     const double step = std::clamp(settings.stepPx, 1.0, 200.0);
+    if (!s->solid) {
+        const std::vector<QPointF> dots = dotCentres(picture, model, s->at, s->direction, s->width);
+        if (!dots.empty()) {
+            const std::vector<QPointF> curve = curveThroughDots(dots);
+            return pointsAlong(curve, std::vector<bool>(curve.size(), false), step);
+        }
+    }
     // Fewer cross-sections where points lie far apart, every column where they lie close or where a hard edge
     // needs every centre smoothed.
     const int most = s->hardEdged ? 1 : std::clamp(int(step / 2), 1, 4);
     Path path = joinedWalks(picture, model, *s, most);
     if (s->hardEdged)
         path.centres = smoothedCentres(path.centres, kSmoothReach, kSmoothDegree);
+    // An anti-aliased hair line's ink runs on past its end by about a pixel; its walk ends near enough.
+    if (s->hardEdged || s->width >= 1.5)
+        extendBothEnds(path, picture, model, s->width);
+
     return pointsAlong(path.centres, path.pastGap, step);
 }

@@ -12,7 +12,7 @@ namespace {
 
 // Markers are 3 to 20 pixels across; their anti-aliased edges add a pixel each side.
 constexpr int kLargestMarker = 22;
-constexpr int kSmallestMarker = 2;
+constexpr int kSmallestMarker = 1;
 // A marker is no longer than twice its width; a dash or a piece of line is.
 constexpr double kMostElongation = 2.0;
 // Words: three pieces or more in a row, close together, not all alike.
@@ -109,11 +109,59 @@ bool pair(const Candidate &c, const Halves &h, const Typical &typical)
            near(h.spread[1], typical.spread) && distance > 0.8 * typical.size && distance < 1.35 * typical.size;
 }
 
+// Dark ink of another colour than the markers', on the paper: letters, frames.
+bool otherInk(const PixelView &picture, const InkModel &model, std::uint32_t paper, int x, int y)
+{
+    if (!picture.contains(x, y))
+        return false;
+    const std::uint32_t p = picture.at(x, y);
+    return colourDistance(p, paper) > 100 && model.ink(p) < 0.5f;
+}
+
+// A legend's sample: a marker in a box, with its name written beside it on the right.
+bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t paper, const QRect &b)
+{
+    const int size = std::max(b.width(), b.height());
+    const int cy = b.center().y();
+    const int band = std::max(4, size * 2 / 3);
+    // Letters: ink in several columns with paper between some of them, within a few marker sizes.
+    int columns = 0;
+    int groups = 0;
+    bool last = false;
+    for (int x = b.right() + 2; x <= b.right() + 2 + std::max(40, 4 * size); ++x) {
+        bool any = false;
+        for (int y = cy - band; y <= cy + band && !any; ++y)
+            any = otherInk(picture, model, paper, x, y);
+        columns += any ? 1 : 0;
+        groups += any && !last ? 1 : 0;
+        last = any;
+    }
+    if (columns < 6 || groups < 3)
+        return false;
+    // The box: a line of that ink a little above and below the marker, running across its column.
+    const auto frameAt = [&](int step) {
+        for (int k = size / 2 + 2; k <= 3 * size + 20; ++k) {
+            const int y = cy + step * k;
+            if (!otherInk(picture, model, paper, b.center().x(), y))
+                continue;
+            int run = 1;
+            for (int x = b.center().x() + 1; run < 20 && otherInk(picture, model, paper, x, y); ++x)
+                ++run;
+            for (int x = b.center().x() - 1; run < 20 && otherInk(picture, model, paper, x, y); --x)
+                ++run;
+            return run >= 20;
+        }
+        return false;
+    };
+    return frameAt(-1) && frameAt(1);
+}
+
 } // namespace
 
 std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, const TraceSettings &settings)
 {
-    const InkModel model = inkModel(argb, paperOf(picture), settings.colourTolerance);
+    const std::uint32_t paper = paperOf(picture);
+    const InkModel model = inkModel(argb, paper, settings.colourTolerance);
     const std::vector<InkComponent> pieces =
         joinedFragments(inkComponents(picture, model, 2 * kLargestMarker), 2 * kLargestMarker);
     std::vector<Candidate> candidates;
@@ -128,7 +176,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     // What a typical single marker is like: the markers of a series are alike.
     std::vector<double> masses, sizes, spreads, dx, dy;
     for (const Candidate &c : candidates) {
-        if (c.text || !single(c))
+        // Scraps of a pixel or two (of JPEG noise, of a faint outline) tell nothing of a typical marker.
+        if (c.text || !single(c) || std::max(c.piece->bounds.width(), c.piece->bounds.height()) < 3)
             continue;
         masses.push_back(c.shape.mass);
         // The anti-aliased edge adds about a pixel to the bounds, on average a little less.
@@ -143,7 +192,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     const Typical typical{median(masses), median(sizes), median(spreads), QPointF(median(dx), median(dy))};
     std::vector<QPointF> centres;
     for (const Candidate &c : candidates) {
-        if (c.text)
+        if (c.text || inLegend(picture, model, paper, c.piece->bounds))
             continue;
         if (c.shape.elongation > 1.5) {
             const Halves h = halvesOf(picture, model, *c.piece, c.shape);

@@ -1,6 +1,7 @@
 #include "trace/stroke_start.h"
 
 #include "trace/background.h"
+#include "trace/ink_pieces.h"
 #include "trace/stroke_centre.h"
 
 #include <QPoint>
@@ -36,6 +37,56 @@ bool solidAround(const PixelView &picture, const InkModel &model, CrossAxis axis
             return false;
     }
     return true;
+}
+
+// A dot, or a short dash, shows no direction of its own: the curve runs through the pieces beside it, the
+// nearest one and the nearest on the other side, when `at` lies on a piece that small. Nothing otherwise.
+std::optional<QPointF> wayThroughPieces(const PixelView &picture, const InkModel &model, QPointF at, double width)
+{
+    constexpr int kReach = 16;
+    const QPoint c(int(std::floor(at.x())), int(std::floor(at.y())));
+    const std::vector<InkPiece> pieces =
+        inkPiecesIn(picture, model, QRect(c.x() - kReach, c.y() - kReach, 2 * kReach + 1, 2 * kReach + 1));
+    const InkPiece *own = nullptr;
+    double nearestOwn = 2;
+    for (const InkPiece &piece : pieces) {
+        for (const QPointF &p : piece.pixels) {
+            const double d = std::hypot(p.x() - at.x(), p.y() - at.y());
+            if (d < nearestOwn) {
+                nearestOwn = d;
+                own = &piece;
+            }
+        }
+    }
+    if (!own)
+        return std::nullopt;
+    const QPointF middle = own->centroid();
+    for (const QPointF &p : own->pixels) {
+        if (std::hypot(p.x() - middle.x(), p.y() - middle.y()) > 1.5 * width + 3)
+            return std::nullopt; // long enough to tell its own way
+    }
+    const QPointF *first = nullptr;
+    const QPointF *second = nullptr;
+    std::vector<QPointF> middles;
+    middles.reserve(pieces.size());
+    for (const InkPiece &piece : pieces)
+        middles.push_back(&piece == own ? middle : piece.centroid());
+    const auto distance = [&](QPointF p) { return std::hypot(p.x() - middle.x(), p.y() - middle.y()); };
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (&pieces[i] != own && distance(middles[i]) <= kReach && (!first || distance(middles[i]) < distance(*first)))
+            first = &middles[i];
+    }
+    if (!first)
+        return std::nullopt;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const QPointF &m = middles[i];
+        if (&pieces[i] != own && distance(m) <= kReach && QPointF::dotProduct(m - middle, *first - middle) < 0 &&
+            (!second || distance(m) < distance(*second)))
+            second = &m;
+    }
+    QPointF way = *first - (second ? *second : middle);
+    way /= std::hypot(way.x(), way.y());
+    return way.x() < 0 || (way.x() == 0 && way.y() < 0) ? -way : way;
 }
 
 } // namespace
@@ -80,6 +131,7 @@ std::optional<StrokeStart> strokeStartNear(const PixelView &picture, const InkMo
     if (!direction)
         return std::nullopt;
     StrokeStart start;
+    double fullest = 0;
     // The second pass looks again with the width and direction the first found.
     for (int pass = 0; pass < 2; ++pass) {
         const CrossAxis axis = axisAcross(*direction);
@@ -105,11 +157,23 @@ std::optional<StrokeStart> strokeStartNear(const PixelView &picture, const InkMo
         start.at = placeOnLine(axis, line, run->centre);
         start.width = median(widths);
         start.solid = solidAround(picture, model, axis, line, run->centre, slope, start.width / cosine);
+        fullest = start.width;
+        for (const double w : widths) {
+            if (w <= 1.6 * start.width)
+                fullest = std::max(fullest, w);
+        }
         direction = inkDirection(picture, model, start.at, std::max(5.0, 2.5 * start.width + 2));
         if (!direction)
             return std::nullopt;
         start.direction = *direction;
         near = start.at;
+    }
+    // On a dot most cross-sections hold only a part of the stroke: the fullest tells its width.
+    if (!start.solid) {
+        if (const std::optional<QPointF> way = wayThroughPieces(picture, model, start.at, start.width)) {
+            start.direction = *way;
+            start.width = fullest;
+        }
     }
     return start;
 }

@@ -14,11 +14,9 @@ namespace {
 constexpr int kTickSpacing = 40;
 constexpr int kTickLength = 5;
 
-QPen penFor(const CurveStyle &style, bool antialiased)
+QPen penFor(const CurveStyle &style)
 {
-    // Qt draws an aliased pen of one pixel with its cosmetic line stepper, which lands up to a pixel off the
-    // mathematical line; a hair wider, the stroke is filled by pixel centres as other programs draw it.
-    const double width = !antialiased && style.width <= 1 ? 1.01 : style.width;
+    const double width = style.width;
     QPen pen(style.colour, width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
     // Patterns in pen widths: dashes of 8 pixels with gaps of 10; dots as long as the pen is wide, gaps twice that.
     if (style.dashes == CurveStyle::Dashes::Dashed)
@@ -31,6 +29,49 @@ QPen penFor(const CurveStyle &style, bool antialiased)
 double length(QPointF v)
 {
     return std::hypot(v.x(), v.y());
+}
+
+// The centre line of the pixels an aliased pen set along `line` (in `mask`, ink where it is not white): Qt's
+// stepper puts a hair line up to a pixel off the mathematical one, so each point of the line is moved across it
+// by the mean offset of the pixels drawn within a few pixels along it, the line's own bend taken out.
+std::vector<QPointF> drawnCentreLine(const std::vector<QPointF> &line, const QImage &mask, double width)
+{
+    constexpr double kAlong = 3;
+    const double across = width / 2 + 1.5;
+    const int reach = int(std::ceil(kAlong + across));
+    std::vector<QPointF> out;
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const QPointF a = line[i == 0 ? 0 : i - 1];
+        const QPointF b = line[i + 1 < line.size() ? i + 1 : i];
+        const QPointF t = (b - a) / length(b - a);
+        const QPointF n(-t.y(), t.x());
+        // The bend, from the turn of the direction on either side.
+        double bend = 0;
+        if (i > 0 && i + 1 < line.size()) {
+            const QPointF d0 = line[i] - line[i - 1];
+            const QPointF d1 = line[i + 1] - line[i];
+            bend = 2 * (d0.x() * d1.y() - d0.y() * d1.x()) / (length(d0) * length(d1) * length(line[i + 1] - a));
+        }
+        const QPointF p = line[i];
+        double sum = 0;
+        int count = 0;
+        for (int y = int(std::floor(p.y())) - reach; y <= int(std::floor(p.y())) + reach; ++y) {
+            for (int x = int(std::floor(p.x())) - reach; x <= int(std::floor(p.x())) + reach; ++x) {
+                if (!mask.rect().contains(x, y) || mask.pixel(x, y) == 0xffffffff)
+                    continue;
+                const QPointF d = QPointF(x + 0.5, y + 0.5) - p;
+                const double u = QPointF::dotProduct(d, t);
+                const double v = QPointF::dotProduct(d, n) - bend * u * u / 2;
+                if (std::abs(u) <= kAlong && std::abs(v) <= across) {
+                    sum += v;
+                    ++count;
+                }
+            }
+        }
+        out.push_back(count > 0 ? p + n * (sum / count) : p);
+    }
+    return out;
 }
 
 } // namespace
@@ -99,14 +140,41 @@ std::vector<QPointF> TraceChart::drawCurve(const std::function<QPointF(double)> 
         if (length(q - centre.back()) >= 0.25 || i == pieces)
             centre.push_back(q);
     }
+    return drawPolyline(centre, style);
+}
+
+std::vector<QPointF> TraceChart::drawPolyline(const std::vector<QPointF> &centre, const CurveStyle &style)
+{
     QPainterPath path(centre.front());
     for (std::size_t i = 1; i < centre.size(); ++i)
         path.lineTo(centre[i]);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, m_antialiased);
-    p.setPen(penFor(style, m_antialiased));
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing, m_antialiased);
+        p.setPen(penFor(style));
+        p.drawPath(path);
+    }
+    if (m_antialiased)
+        return centre;
+    // The truth of an aliased stroke is where its pixels are: the same line drawn whole on its own.
+    QImage mask(image.size(), QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    QPainter p(&mask);
+    CurveStyle whole = style;
+    whole.colour = Qt::black;
+    whole.dashes = CurveStyle::Dashes::None;
+    p.setPen(penFor(whole));
     p.drawPath(path);
-    return centre;
+    p.end();
+    // Samples a few a pixel, the corners kept, so that the truth bends where the line does.
+    std::vector<QPointF> dense{centre.front()};
+    for (std::size_t i = 1; i < centre.size(); ++i) {
+        const QPointF a = centre[i - 1];
+        const int pieces = std::max(1, int(std::ceil(length(centre[i] - a) / 0.25)));
+        for (int k = 1; k <= pieces; ++k)
+            dense.push_back(a + (centre[i] - a) * (double(k) / pieces));
+    }
+    return drawnCentreLine(dense, mask, style.width);
 }
 
 void TraceChart::drawLegend(const std::vector<CurveStyle> &styles, double marker)
@@ -123,9 +191,10 @@ void TraceChart::drawLegend(const std::vector<CurveStyle> &styles, double marker
     p.setFont(font);
     for (std::size_t i = 0; i < styles.size(); ++i) {
         const double y = box.top() + 4 + rowHeight * (double(i) + 0.5);
-        QPen pen = penFor(styles[i], m_antialiased);
-        p.setPen(pen);
-        p.drawLine(QPointF(box.left() + 6, y), QPointF(box.left() + 34, y));
+        if (styles[i].width > 0) {
+            p.setPen(penFor(styles[i]));
+            p.drawLine(QPointF(box.left() + 6, y), QPointF(box.left() + 34, y));
+        }
         if (marker > 0) {
             p.setPen(Qt::NoPen);
             p.setBrush(styles[i].colour);
@@ -153,10 +222,10 @@ QRectF TraceChart::drawLabel(QPointF centre, const QString &text, QColor colour,
     return box;
 }
 
-void TraceChart::drawMarker(QPointF c, MarkerShape shape, double size, QColor colour, bool filled)
+namespace {
+
+void paintMarker(QPainter &p, QPointF c, MarkerShape shape, double size, QColor colour, bool filled)
 {
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing, m_antialiased);
     const double h = size / 2;
     // Hollow shapes are outlined with a pen inside their size; filled ones are the shape itself.
     const double pen = filled ? 0 : std::max(1.0, std::round(size / 8));
@@ -194,6 +263,43 @@ void TraceChart::drawMarker(QPointF c, MarkerShape shape, double size, QColor co
         break;
     }
     }
+}
+
+// The ink-weighted centroid of a marker drawn alone at `c`, anti-aliased or not.
+QPointF drawnCentroid(QPointF c, MarkerShape shape, double size, bool filled, bool antialiased)
+{
+    const int side = int(std::ceil(size)) + 8;
+    const QPointF origin(std::floor(c.x()) - side / 2, std::floor(c.y()) - side / 2);
+    QImage mask(side, side, QImage::Format_RGB32);
+    mask.fill(Qt::white);
+    QPainter p(&mask);
+    p.setRenderHint(QPainter::Antialiasing, antialiased);
+    paintMarker(p, c - origin, shape, size, Qt::black, filled);
+    p.end();
+    double mass = 0;
+    QPointF sum;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            const double ink = 1 - qRed(mask.pixel(x, y)) / 255.0;
+            mass += ink;
+            sum += ink * QPointF(x + 0.5, y + 0.5);
+        }
+    }
+    return origin + sum / mass;
+}
+
+} // namespace
+
+QPointF TraceChart::drawMarker(QPointF c, MarkerShape shape, double size, QColor colour, bool filled)
+{
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, m_antialiased);
+    paintMarker(p, c, shape, size, colour, filled);
+    if (m_antialiased)
+        return c;
+    // Aliased, Qt sets the pixels whose centres the shape covers, by its own rounding for pens: the marker
+    // stands where they are, as far from where it was asked for as their centroid is from the shape's.
+    return c + drawnCentroid(c, shape, size, filled, false) - drawnCentroid(c, shape, size, filled, true);
 }
 
 void TraceChart::compressAsJpeg(int quality)

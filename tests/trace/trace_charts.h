@@ -27,16 +27,19 @@ public:
     // Frame, axes with ticks and their numbers, a light grid and a title, all in `ink` but the grid.
     void drawFurniture(QColor ink = Qt::black);
     // The curve through at(t) for t from t0 to t1, returned as its true centre line (a polyline fine enough
-    // to stand for the curve).
+    // to stand for the curve): on an aliased chart, the centre line of the pixels drawn.
     std::vector<QPointF> drawCurve(const std::function<QPointF(double)> &at, double t0, double t1,
                                    const CurveStyle &style);
-    // A legend box in the plot's top right corner: a sample line (with a marker of `marker` size when it is
-    // not 0) and a name for each style.
+    // The same for the polyline through `corners`.
+    std::vector<QPointF> drawPolyline(const std::vector<QPointF> &corners, const CurveStyle &style);
+    // A legend box in the plot's top right corner: a sample line (none for a style of no width; with a marker
+    // of `marker` size when it is not 0) and a name for each style.
     void drawLegend(const std::vector<CurveStyle> &styles, double marker = 0);
     // Text centred on `centre`, on a box of the background colour when `boxed`; returns the box.
     QRectF drawLabel(QPointF centre, const QString &text, QColor colour, bool boxed, int pointSize = 8);
-    // A marker of `size` pixels across centred on `centre`.
-    void drawMarker(QPointF centre, MarkerShape shape, double size, QColor colour, bool filled);
+    // A marker of `size` pixels across centred on `centre`; returns its centre as drawn, which on an aliased
+    // chart is where its pixels are.
+    QPointF drawMarker(QPointF centre, MarkerShape shape, double size, QColor colour, bool filled);
     // The picture as a JPEG of `quality` read back.
     void compressAsJpeg(int quality = 75);
 

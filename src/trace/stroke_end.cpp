@@ -1,0 +1,93 @@
+#include "trace/stroke_end.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kStep = 0.25;
+constexpr double kFaint = 0.3;
+// The end is taken where a cross-section holds three quarters of the whole: a hair inside the half of a cut
+// end, which pen caps and the blur of anti-aliasing move less.
+constexpr double kEnded = 0.75;
+
+double length(QPointF v)
+{
+    return std::sqrt(v.x() * v.x() + v.y() * v.y());
+}
+
+// The ink at `p`, interpolated between the four pixel centres around it.
+double inkAt(const PixelView &picture, const InkModel &model, QPointF p)
+{
+    const double fx = p.x() - 0.5;
+    const double fy = p.y() - 0.5;
+    const int x = int(std::floor(fx));
+    const int y = int(std::floor(fy));
+    const double ax = fx - x;
+    const double ay = fy - y;
+    // Faint ink is left out: a grid line under a pale stroke holds a little of its colour.
+    const auto at = [&](int i, int j) {
+        const double ink = picture.contains(i, j) ? double(model.ink(picture.at(i, j))) : 0.0;
+        return ink >= kFaint ? ink : 0.0;
+    };
+    return (1 - ay) * ((1 - ax) * at(x, y) + ax * at(x + 1, y)) +
+           ay * ((1 - ax) * at(x, y + 1) + ax * at(x + 1, y + 1));
+}
+
+// The ink across the way at `p`, over the stroke and a pixel and a half either side, and the most of it at
+// one place: a faint line there (a grid line) adds to the one, not to the other.
+struct Across {
+    double mass = 0;
+    double peak = 0;
+};
+
+Across across(const PixelView &picture, const InkModel &model, QPointF p, QPointF normal, double width)
+{
+    const double half = width / 2 + 1.5;
+    Across a;
+    for (double u = -half; u <= half; u += 0.5) {
+        const double ink = inkAt(picture, model, p + normal * u);
+        a.mass += 0.5 * ink;
+        a.peak = std::max(a.peak, ink);
+    }
+    return a;
+}
+
+} // namespace
+
+void extendToEnd(std::vector<QPointF> &centres, const PixelView &picture, const InkModel &model, double width)
+{
+    if (centres.size() < 2)
+        return;
+    const QPointF end = centres.back();
+    // The way from the centres of the last few pixels.
+    std::size_t from = centres.size() - 1;
+    while (from > 0 && length(end - centres[from]) < 4)
+        --from;
+    const QPointF chord = end - centres[from];
+    if (length(chord) < 1)
+        return;
+    const QPointF way = chord / length(chord);
+    const QPointF normal(-way.y(), way.x());
+    const double back = std::min(3.0, length(chord));
+    const Across whole = across(picture, model, end - way * back, normal, width);
+    if (whole.mass < 0.5 * width)
+        return;
+    // How far the cross-section at `s` has thinned out.
+    const auto left = [&](const Across &a) { return std::min(a.mass / whole.mass, a.peak / whole.peak); };
+    double before = 1;
+    for (double s = -back + kStep; s <= width + 3; s += kStep) {
+        const Across a = across(picture, model, end + way * s, normal, width);
+        if (a.mass > 1.2 * whole.mass + 0.3)
+            return; // into something wider than the stroke
+        const double now = left(a);
+        if (now < kEnded) {
+            const double at = s - kStep * (kEnded - now) / (before - now);
+            while (centres.size() > 1 && QPointF::dotProduct(centres.back() - end, way) >= at)
+                centres.pop_back();
+            centres.push_back(end + way * at);
+            return;
+        }
+        before = now;
+    }
+}
