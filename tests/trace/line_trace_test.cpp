@@ -392,8 +392,7 @@ void turnsAtCorners(const CornerCase &c)
 
 } // namespace
 
-// Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests.
-TEST(TraceLine, DISABLED_TurnsAtTheCornersOfAPolyline)
+TEST(TraceLine, TurnsAtTheCornersOfAPolyline)
 {
     const CornerCase cases[] = {
         {"1 px", 1, true, false},          {"2 px", 2, true, false},          {"3 px", 3, true, false},
