@@ -241,7 +241,7 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
         far[i] = m.on[i] && !opened[i] && nearest.distance[i] > near;
     std::vector<int> stretchLabel;
     const std::vector<Stretch> stretches = stretchesOf(m, stretchLabel, labelled(m, far, stretchLabel));
-    const double halfWidth = r + 0.5;
+    const double halfWidth = r; // the line is no thicker than the square's side less one
     const auto ownerAt = [&](int x, int y) {
         const std::size_t i = m.index(x, y);
         if (blob[i])

@@ -227,6 +227,7 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
 {
     const LineCase cases[] = {
         {MarkerShape::Circle, 12, true, true, Legend::MarkerOnly},
+        {MarkerShape::Diamond, 14, true, true, Legend::MarkerOnly},
         {MarkerShape::Circle, 6, true, true, Legend::LineAndMarker},
         {MarkerShape::Circle, 8, true, true, Legend::LineAndMarker},
         {MarkerShape::Square, 10, true, true, Legend::LineAndMarker},
@@ -239,7 +240,6 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
 TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
 {
     const LineCase cases[] = {
-        {MarkerShape::Diamond, 14, true, true, Legend::MarkerOnly},
         {MarkerShape::Triangle, 12, true, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
