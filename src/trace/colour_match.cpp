@@ -46,6 +46,11 @@ InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance)
     for (int i = 0; i < 3; ++i)
         model.projection[i] = InkModel::kWeights[i] * model.towards[i] / model.weightedLength2;
     model.tolerance2 = tol * tol;
+    // The colour's own distance from the greys: the weights add up to one, so this is the part of its way from
+    // the background that no grey goes.
+    const float neutral = InkModel::kWeights[0] * model.towards[0] + InkModel::kWeights[1] * model.towards[1] +
+                          InkModel::kWeights[2] * model.towards[2];
+    model.colourful = model.weightedLength2 - neutral * neutral > 0.1f * model.weightedLength2;
     return model;
 }
 

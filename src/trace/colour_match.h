@@ -19,6 +19,7 @@ struct InkModel {
     float projection[3] = {};  // weight * towards / |towards|^2: a dot product with it gives the share
     float weightedLength2 = 0; // |towards|^2 in the weighted metric
     float tolerance2 = 0;
+    bool colourful = false; // far from every grey
 
     [[nodiscard]] float ink(std::uint32_t argb) const
     {
@@ -32,7 +33,17 @@ struct InkModel {
         const float scale = share > 0.5f ? (share < 1 ? share : 1) : 0.5f;
         if (off2 > tolerance2 * scale * scale || share <= 0)
             return 0;
+        if (share < 0.5f && colourful && grey(v, length2, off2))
+            return 0;
         return share < 1 ? share : 1;
+    }
+
+    // A pale pixel that a mixture of the background with a grey (a grid line, the edge of a letter) explains
+    // far better than one with a stroke of colour is that grey's.
+    [[nodiscard]] bool grey(const float v[3], float length2, float off2) const
+    {
+        const float neutral = kWeights[0] * v[0] + kWeights[1] * v[1] + kWeights[2] * v[2];
+        return length2 - neutral * neutral < 0.25f * off2;
     }
 
     static constexpr float kWeights[3] = {2.0f / 9, 4.0f / 9, 3.0f / 9};

@@ -3,6 +3,7 @@
 #include "trace/background.h"
 #include "trace/colour_match.h"
 #include "trace/ink_components.h"
+#include "trace/marker_opening.h"
 #include "trace/marker_shape.h"
 
 #include <algorithm>
@@ -12,6 +13,8 @@ namespace {
 
 // Markers are 3 to 20 pixels across; their anti-aliased edges add a pixel each side.
 constexpr int kLargestMarker = 22;
+// Pieces up to this many pixels across keep their pixels, so that markers on a line can be found in them.
+constexpr int kLookedAtWhole = 8192;
 constexpr int kSmallestMarker = 1;
 // A marker is no longer than twice its width; a dash or a piece of line is.
 constexpr double kMostElongation = 2.0;
@@ -162,8 +165,17 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
 {
     const std::uint32_t paper = paperOf(picture);
     const InkModel model = inkModel(argb, paper, settings.colourTolerance);
-    const std::vector<InkComponent> pieces =
-        joinedFragments(inkComponents(picture, model, 2 * kLargestMarker), 2 * kLargestMarker);
+    std::vector<InkComponent> small, offLines;
+    for (InkComponent &c : inkComponents(picture, model, kLookedAtWhole)) {
+        if (c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker) {
+            small.push_back(std::move(c));
+            continue;
+        }
+        for (InkComponent &p : piecesOffLine(c, kLargestMarker))
+            offLines.push_back(std::move(p));
+    }
+    std::vector<InkComponent> pieces = joinedFragments(std::move(small), 2 * kLargestMarker);
+    pieces.insert(pieces.end(), std::make_move_iterator(offLines.begin()), std::make_move_iterator(offLines.end()));
     std::vector<Candidate> candidates;
     for (const InkComponent &piece : pieces) {
         const QRect b = piece.bounds;

@@ -346,7 +346,11 @@ private:
         const double cut = cutLength(m_heading.tangent);
         // A dash whose centres were all too near a cut (its own ends, noise taken for a part) gives its middle
         // too, which lies off its centre line only by the sag of its bend.
-        if (!m_pieceTrusted && length(m_piece.back().centre - m_piece.front().centre) <= 3 * (2 * cut + 2)) {
+        // A piece thinner than a wide stroke all along is something else (a letter's stroke); a hair line's
+        // faint dots are as thin as it is.
+        const bool whole = m_width < 2 || std::any_of(m_piece.begin(), m_piece.end(),
+                                                      [](const Look &l) { return l.seen == Seen::Centre; });
+        if (!m_pieceTrusted && whole && length(m_piece.back().centre - m_piece.front().centre) <= 3 * (2 * cut + 2)) {
             const Look whole = middleOf(m_piece);
             const double arc = length(whole.centre - m_anchor);
             if (whole.offset <= 0.8 + 0.3 * m_width + kSpread * arc + m_stairs)

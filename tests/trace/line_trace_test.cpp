@@ -343,19 +343,10 @@ TEST(TraceLine, StopsWhereABlackCurveMeetsTheBlackAxesBesideATickMark)
     // between two, or right beside one.
     for (const double end : {257.0, 278.5, 281.5, 283.0}) {
         for (const bool antialiased : {true, false}) {
-            for (const double width : {1.0, 2.0, 3.0}) {
-                if (end == 257 && !antialiased && width == 3)
-                    continue; // still off: below in the disabled test
+            for (const double width : {1.0, 2.0, 3.0})
                 stopsAtTheAxes(end, antialiased, width);
-            }
         }
     }
-}
-
-// Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests.
-TEST(TraceLine, DISABLED_StopsWhereABlackCurveMeetsTheBlackAxesBesideATickMarkStillOff)
-{
-    stopsAtTheAxes(257, false, 3);
 }
 
 namespace {
@@ -392,8 +383,7 @@ void turnsAtCorners(const CornerCase &c)
 
 } // namespace
 
-// Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests.
-TEST(TraceLine, DISABLED_TurnsAtTheCornersOfAPolyline)
+TEST(TraceLine, TurnsAtTheCornersOfAPolyline)
 {
     const CornerCase cases[] = {
         {"1 px", 1, true, false},          {"2 px", 2, true, false},          {"3 px", 3, true, false},

@@ -31,24 +31,56 @@ double length(QPointF v)
     return std::hypot(v.x(), v.y());
 }
 
+// Distance from `p` to the segment from `a` to `b`.
+double distanceToSegment(QPointF p, QPointF a, QPointF b)
+{
+    const QPointF d = b - a;
+    const double l2 = QPointF::dotProduct(d, d);
+    const double t = l2 > 0 ? std::clamp(QPointF::dotProduct(p - a, d) / l2, 0.0, 1.0) : 0;
+    return length(p - (a + t * d));
+}
+
+// The line drawn, sampled a few times a pixel: each sample with the piece of `corners` it lies on.
+struct Dense {
+    std::vector<QPointF> points;
+    std::vector<std::size_t> piece;
+};
+
 // The centre line of the pixels an aliased pen set along `line` (in `mask`, ink where it is not white): Qt's
 // stepper puts a hair line up to a pixel off the mathematical one, so each point of the line is moved across it
-// by the mean offset of the pixels drawn within a few pixels along it, the line's own bend taken out.
-std::vector<QPointF> drawnCentreLine(const std::vector<QPointF> &line, const QImage &mask, double width)
+// by the mean offset of the pixels drawn within a few pixels along it, the line's own bend taken out. Beside a
+// sharp corner of `corners`, the pixels nearer the piece on the corner's other side are that piece's.
+std::vector<QPointF> drawnCentreLine(const Dense &dense, const std::vector<QPointF> &corners, const QImage &mask,
+                                     double width)
 {
     constexpr double kAlong = 3;
+    const std::vector<QPointF> &line = dense.points;
     const double across = width / 2 + 1.5;
     const int reach = int(std::ceil(kAlong + across));
+    // Pieces that meet at a corner sharper than 20 degrees.
+    const auto sharpAfter = [&](std::size_t k) {
+        if (k + 2 >= corners.size())
+            return false;
+        const QPointF d0 = corners[k + 1] - corners[k];
+        const QPointF d1 = corners[k + 2] - corners[k + 1];
+        return QPointF::dotProduct(d0, d1) < std::cos(20 * M_PI / 180) * length(d0) * length(d1);
+    };
     std::vector<QPointF> out;
     out.reserve(line.size());
     for (std::size_t i = 0; i < line.size(); ++i) {
-        const QPointF a = line[i == 0 ? 0 : i - 1];
-        const QPointF b = line[i + 1 < line.size() ? i + 1 : i];
+        const std::size_t piece = dense.piece[i];
+        const bool sharpBefore = piece > 0 && sharpAfter(piece - 1);
+        const bool sharpNext = sharpAfter(piece);
+        // At a sharp corner, each piece's own direction.
+        const bool cornerNext = sharpNext && i + 1 < line.size() && dense.piece[i + 1] != piece;
+        const bool cornerBefore = sharpBefore && i > 0 && dense.piece[i - 1] != piece;
+        const QPointF a = line[i == 0 || cornerBefore ? i : i - 1];
+        const QPointF b = line[i + 1 < line.size() && !cornerNext ? i + 1 : i];
         const QPointF t = (b - a) / length(b - a);
         const QPointF n(-t.y(), t.x());
         // The bend, from the turn of the direction on either side.
         double bend = 0;
-        if (i > 0 && i + 1 < line.size()) {
+        if (i > 0 && i + 1 < line.size() && !cornerNext && !cornerBefore) {
             const QPointF d0 = line[i] - line[i - 1];
             const QPointF d1 = line[i + 1] - line[i];
             bend = 2 * (d0.x() * d1.y() - d0.y() * d1.x()) / (length(d0) * length(d1) * length(line[i + 1] - a));
@@ -60,7 +92,14 @@ std::vector<QPointF> drawnCentreLine(const std::vector<QPointF> &line, const QIm
             for (int x = int(std::floor(p.x())) - reach; x <= int(std::floor(p.x())) + reach; ++x) {
                 if (!mask.rect().contains(x, y) || mask.pixel(x, y) == 0xffffffff)
                     continue;
-                const QPointF d = QPointF(x + 0.5, y + 0.5) - p;
+                const QPointF q(x + 0.5, y + 0.5);
+                if (sharpBefore || sharpNext) {
+                    const double own = distanceToSegment(q, corners[piece], corners[piece + 1]);
+                    if ((sharpBefore && distanceToSegment(q, corners[piece - 1], corners[piece]) < own) ||
+                        (sharpNext && distanceToSegment(q, corners[piece + 1], corners[piece + 2]) < own))
+                        continue;
+                }
+                const QPointF d = q - p;
                 const double u = QPointF::dotProduct(d, t);
                 const double v = QPointF::dotProduct(d, n) - bend * u * u / 2;
                 if (std::abs(u) <= kAlong && std::abs(v) <= across) {
@@ -167,14 +206,16 @@ std::vector<QPointF> TraceChart::drawPolyline(const std::vector<QPointF> &centre
     p.drawPath(path);
     p.end();
     // Samples a few a pixel, the corners kept, so that the truth bends where the line does.
-    std::vector<QPointF> dense{centre.front()};
+    Dense dense{{centre.front()}, {0}};
     for (std::size_t i = 1; i < centre.size(); ++i) {
         const QPointF a = centre[i - 1];
         const int pieces = std::max(1, int(std::ceil(length(centre[i] - a) / 0.25)));
-        for (int k = 1; k <= pieces; ++k)
-            dense.push_back(a + (centre[i] - a) * (double(k) / pieces));
+        for (int k = 1; k <= pieces; ++k) {
+            dense.points.push_back(a + (centre[i] - a) * (double(k) / pieces));
+            dense.piece.push_back(i - 1);
+        }
     }
-    return drawnCentreLine(dense, mask, style.width);
+    return drawnCentreLine(dense, centre, mask, style.width);
 }
 
 void TraceChart::drawLegend(const std::vector<CurveStyle> &styles, double marker)
