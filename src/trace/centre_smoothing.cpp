@@ -1,16 +1,13 @@
 #include "trace/centre_smoothing.h"
 
+#include "trace/vector_length.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr double kGap = 3;
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
 
 // The value at 0 of the polynomial of `degree` through (t[k], v[k]) by least squares.
 QPointF fittedAtZero(const std::vector<double> &t, const std::vector<QPointF> &v, int degree)

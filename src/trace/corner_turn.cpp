@@ -1,6 +1,7 @@
 #include "trace/corner_turn.h"
 
 #include "trace/stroke_centre.h"
+#include "trace/vector_length.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,11 +14,6 @@ constexpr double kCovered = 0.4; // a place on the ring around a corner holds th
 // The corners taken: sharper ones the walk goes round itself, blunter ones fold the line back onto itself.
 constexpr double kLeastTurn = 0.15;
 constexpr double kMostTurn = 2.7;
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
 
 double cross(QPointF a, QPointF b)
 {

@@ -1,6 +1,7 @@
 #include "trace/dot_walk.h"
 
 #include "trace/ink_pieces.h"
+#include "trace/vector_length.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,11 +15,6 @@ constexpr double kLongestGap = 13;
 // The most the way may turn from one dot to the next, beyond the bend it had.
 constexpr double kWidestTurn = 0.5;
 constexpr float kNoise = 0.04f;
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
 
 double turnBetween(QPointF a, QPointF b)
 {

@@ -1,20 +1,14 @@
 #include "trace/gap_search.h"
 
 #include "trace/ink_pieces.h"
+#include "trace/vector_length.h"
 
 #include <QRect>
 
 #include <cmath>
 #include <vector>
 
-namespace {
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
-
-} // namespace
+namespace {} // namespace
 
 std::optional<QPointF> pieceAcrossGap(const PixelView &picture, const InkModel &model, QPointF end,
                                       const Heading &heading, double width, double reach, double widestTurn)

@@ -1,5 +1,6 @@
 #include "trace/path_resample.h"
 
+#include "trace/vector_length.h"
 #include "trace/walk_heading.h"
 
 #include <algorithm>
@@ -14,11 +15,6 @@ constexpr double kStraightJoin = 12;
 constexpr double kDirectionSpan = 10;
 // How far on either side of a gap the centres are that a curve across it is fitted to.
 constexpr double kFitSpan = 12;
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
 
 // The direction of the path at centre `i` from the centres on one side of it (`towards` -1 or +1), pointing
 // along the path, from a parabola through those of the last few pixels there, gaps or not.

@@ -2,6 +2,7 @@
 
 #include "trace/corner_turn.h"
 #include "trace/stroke_walk.h"
+#include "trace/vector_length.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,11 +11,6 @@ namespace {
 
 // Straight pieces beside a corner get a point this often, so that they are joined straight, not bent.
 constexpr double kStraightStep = 2;
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
 
 void add(PolylineWalk &walk, const Walk &piece)
 {

@@ -1,5 +1,7 @@
 #include "trace/stroke_end.h"
 
+#include "trace/vector_length.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,11 +12,6 @@ constexpr double kFaint = 0.3;
 // The end is taken where a cross-section holds three quarters of the whole: a hair inside the half of a cut
 // end, which pen caps and the blur of anti-aliasing move less.
 constexpr double kEnded = 0.75;
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
 
 // The ink at `p`, interpolated between the four pixel centres around it.
 double inkAt(const PixelView &picture, const InkModel &model, QPointF p)

@@ -2,6 +2,7 @@
 
 #include "trace/gap_search.h"
 #include "trace/stroke_centre.h"
+#include "trace/vector_length.h"
 #include "trace/walk_heading.h"
 
 #include <algorithm>
@@ -22,11 +23,6 @@ constexpr double kWidestTurn = 0.6;
 constexpr double kTrialTurn = 0.7;
 // The same past a crossing, where it goes on straight.
 constexpr double kCrossingTurn = 0.35;
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
-}
 
 double majorOf(CrossAxis axis, QPointF p)
 {

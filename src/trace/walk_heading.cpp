@@ -1,5 +1,7 @@
 #include "trace/walk_heading.h"
 
+#include "trace/vector_length.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -25,11 +27,6 @@ QPointF rotated(QPointF v, double angle)
     double s, c;
     sineCosine(angle, s, c);
     return {v.x() * c - v.y() * s, v.x() * s + v.y() * c};
-}
-
-double length(QPointF v)
-{
-    return std::sqrt(v.x() * v.x() + v.y() * v.y());
 }
 
 } // namespace
