@@ -12,7 +12,6 @@ for tool in Xvfb xdotool openbox xprop wmctrl; do
 done
 
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
     [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null || true
@@ -20,26 +19,15 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
+start_xvfb
+export QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox --sm-disable >"$work/wm.log" 2>&1 &
 wm=$!
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
 
-# Waits up to ten seconds for a visible window whose name matches and prints it. xdotool trips over windows
-# that vanish while it looks (BadWindow), so each look may fail and is tried again.
-find_window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 
 "$make_chart" "$work/chart.jpg"
 mkdir "$work/start"
@@ -60,10 +48,7 @@ sleep 0.3
 xdotool type --delay 10 "$work/chart.jpg"
 xdotool key Return
 # Clicks go wherever the pointer is when the server handles them: wait until the modal dialog is gone.
-for _ in $(seq 100); do
-    xdotool search --onlyvisible --name 'Resim Dosyalar' >/dev/null 2>&1 || break
-    sleep 0.1
-done
+window_gone 'Resim Dosyalar'
 sleep 0.5
 
 # The 600 x 400 chart is shown at its natural size at (3480, 1200) twips, inside a 2-pixel border.

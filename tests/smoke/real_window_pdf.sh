@@ -11,18 +11,17 @@ for tool in Xvfb xdotool; do
 done
 
 work=$(mktemp -d)
-display=:$((90 + RANDOM % 100))
 cleanup() {
     [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
     [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
 fail() { echo "$1"; ls -la "$work"; cat "$work/log"; exit 1; }
 
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display QT_QPA_PLATFORM=xcb
+start_xvfb
+export QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$make_chart" "$work/makale.pdf"
@@ -30,21 +29,15 @@ printf 'merhaba\n' > "$work/bozuk.pdf"
 mkdir "$work/start"
 (cd "$work/start" && exec "$zorvane") >"$work/log" 2>&1 &
 app=$!
-window=$(xdotool search --sync --onlyvisible --name '^ZORVANE \(Tessarix\)' | head -n 1)
+window=$(find_window '^ZORVANE \(Tessarix\)')
 xdotool windowfocus --sync "$window"
 sleep 0.5
 
-gone() { # waits until no visible window has the name
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "\"$1\" stayed open"
-}
+gone() { window_gone "$1" || fail "\"$1\" stayed open"; }
 open_through_dialog() { # "&Grafik Yükle", then the path typed into Qt's own file dialog
     xdotool windowfocus --sync "$window"
     xdotool key --window "$window" alt+g
-    dialog=$(xdotool search --sync --onlyvisible --name 'Resim Dosyalar' | head -n 1)
+    dialog=$(find_window 'Resim Dosyalar')
     xdotool windowfocus --sync "$dialog"
     sleep 0.3
     xdotool type --delay 10 "$1"
@@ -52,7 +45,7 @@ open_through_dialog() { # "&Grafik Yükle", then the path typed into Qt's own fi
     gone 'Resim Dosyalar'
 }
 answer_chooser() {
-    chooser=$(xdotool search --sync --onlyvisible --name '^Sayfa Seç$' | head -n 1)
+    chooser=$(find_window '^Sayfa Seç$')
     xdotool windowfocus --sync "$chooser"
     sleep 0.5
     [ -n "${SMOKE_SCREENSHOT:-}" ] && xwd -root -silent > "$SMOKE_SCREENSHOT"
@@ -72,7 +65,7 @@ sleep 0.5
 [ -e "$work/makale-s1-2.png" ] && fail "Esc in the chooser wrote a picture"
 
 open_through_dialog "$work/bozuk.pdf"
-warning=$(xdotool search --sync --onlyvisible --name '^Dikkat!$' | head -n 1)
+warning=$(find_window '^Dikkat!$')
 xdotool windowfocus --sync "$warning"
 xdotool key Return
 gone '^Dikkat!$'
