@@ -93,9 +93,14 @@ fi
 # After the three presses the values window is still above the maximized main window, which has the focus.
 values=$(find_window '^De.*erler$' || true)
 [ -n "$values" ] || fail "no values window"
-stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-fA-F]*' || true)
 position() { local i=0; for id in $stacking; do [ $((id)) -eq "$1" ] && { echo $i; return; }; i=$((i + 1)); done; echo -1; }
-[ "$(position "$values")" -gt "$(position "$window")" ] || fail "values window below the main window:" $stacking
+above() {
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-fA-F]*' || true)
+    [ "$(position "$values")" -gt "$(position "$window")" ]
+}
+# The window manager restacks after the program asks it to: give it a moment.
+for _ in $(seq 30); do above && break; sleep 0.1; done
+above || fail "values window ($values) below the main window ($window): $(echo $stacking)"
 [ "$(xdotool getactivewindow)" = "$window" ] || fail "the main window lost the focus"
 
 # A press on the background moves the window while its button is held, whichever button, and not after.
