@@ -9,6 +9,8 @@ namespace {
 constexpr float kNoise = 0.04f;
 // How far around its pixels a piece's anti-aliased edge is taken in.
 constexpr int kEdge = 1;
+// The least share the pixels of an outline's side reach.
+constexpr double kSideCore = 0.4;
 
 // The pixels of a piece and those next to them (its anti-aliased edge) with their shares, row by row over
 // the piece's bounds and one pixel around.
@@ -153,23 +155,28 @@ std::optional<double> outlinedTriangleMiddle(const Patch &p, bool tipUp)
     std::vector<QPointF> left, right; // (y, x of the side's centre on that row)
     for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
         // The runs of the row, by their ink-weighted centres.
-        std::vector<std::pair<double, double>> runs; // (mass, moment)
+        struct Run {
+            double mass = 0, moment = 0, peak = 0;
+        };
+        std::vector<Run> runs;
         bool inRun = false;
         for (int x = p.area.left(); x <= p.area.right() + 1; ++x) {
             const double a = p.at(x, y);
             if (a > 0) {
                 if (!inRun)
-                    runs.emplace_back(0, 0);
+                    runs.emplace_back();
                 inRun = true;
-                runs.back().first += a;
-                runs.back().second += a * (x + 0.5);
+                runs.back().mass += a;
+                runs.back().moment += a * (x + 0.5);
+                runs.back().peak = std::max(runs.back().peak, a);
             } else {
                 inRun = false;
             }
         }
-        if (runs.size() == 2) {
-            left.push_back({y + 0.5, runs[0].second / runs[0].first});
-            right.push_back({y + 0.5, runs[1].second / runs[1].first});
+        // Two faint runs (the edge of the base, broken where its pixels join) are no sides.
+        if (runs.size() == 2 && runs[0].peak >= kSideCore && runs[1].peak >= kSideCore) {
+            left.push_back({y + 0.5, runs[0].moment / runs[0].mass});
+            right.push_back({y + 0.5, runs[1].moment / runs[1].mass});
         }
     }
     const std::optional<Line> l = fitted(left);
