@@ -107,7 +107,7 @@ std::vector<QPointF> traceLine(const PixelView &picture, QPointF start, std::uin
         const std::vector<QPointF> dots = dotCentres(picture, model, s->at, s->direction, s->width);
         if (!dots.empty()) {
             const std::vector<QPointF> curve = curveThroughDots(dots);
-            return pointsAlong(curve, std::vector<bool>(curve.size(), false), step);
+            return pointsAlong(curve, std::vector<bool>(curve.size(), false), step, s->width);
         }
     }
     // Fewer cross-sections where points lie far apart, every column where they lie close or where a hard edge
@@ -120,5 +120,5 @@ std::vector<QPointF> traceLine(const PixelView &picture, QPointF start, std::uin
     if (s->hardEdged || s->width >= 1.5)
         extendBothEnds(path, picture, model, s->width);
 
-    return pointsAlong(path.centres, path.pastGap, step);
+    return pointsAlong(path.centres, path.pastGap, step, s->width);
 }

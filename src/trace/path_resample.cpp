@@ -13,8 +13,12 @@ namespace {
 constexpr double kStraightJoin = 12;
 // How far along the path its direction is taken at either side of a gap.
 constexpr double kDirectionSpan = 10;
-// How far on either side of a gap the centres are that a curve across it is fitted to.
-constexpr double kFitSpan = 12;
+// How far on either side of a gap the centres are that a curve across it is fitted to: a dozen pixels, and for
+// a wider stroke more than one of its dashes (which grow with the width).
+double fitSpan(double width)
+{
+    return std::max(12.0, 4 + 6 * width);
+}
 
 // The direction of the path at centre `i` from the centres on one side of it (`towards` -1 or +1), pointing
 // along the path, from a parabola through those of the last few pixels there, gaps or not.
@@ -60,10 +64,11 @@ bool solve4(double m[4][4], double r[4], double x[4])
     return true;
 }
 
-// Across a gap, a cubic fitted by least squares to the centres of a dozen pixels on both sides of it, in the
-// frame of the gap's chord: the centres of both sides steer it, so noise on one side bends it little.
-bool addFittedCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::size_t i)
+// Across a gap, a cubic fitted by least squares to the centres of a stretch on both sides of it, in the frame of the
+// gap's chord: the centres of both sides steer it, so noise on one side bends it little.
+bool addFittedCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::size_t i, double width)
 {
+    const double span = fitSpan(width);
     const QPointF a = c[i];
     const QPointF b = c[i + 1];
     const double chord = length(b - a);
@@ -81,11 +86,11 @@ bool addFittedCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, 
             r[row] += powers[row] * v;
         }
     };
-    for (std::size_t j = i + 1; j-- > 0 && length(c[j] - a) <= kFitSpan;) {
+    for (std::size_t j = i + 1; j-- > 0 && length(c[j] - a) <= span;) {
         add(c[j]);
         ++before;
     }
-    for (std::size_t j = i + 1; j < c.size() && length(c[j] - b) <= kFitSpan; ++j) {
+    for (std::size_t j = i + 1; j < c.size() && length(c[j] - b) <= span; ++j) {
         add(c[j]);
         ++after;
     }
@@ -105,9 +110,9 @@ bool addFittedCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, 
     return true;
 }
 
-void addCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::size_t i)
+void addCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::size_t i, double width)
 {
-    if (addFittedCurve(dense, c, i))
+    if (addFittedCurve(dense, c, i, width))
         return;
     const QPointF a = c[i];
     const QPointF b = c[i + 1];
@@ -131,7 +136,8 @@ void addCurve(std::vector<QPointF> &dense, const std::vector<QPointF> &c, std::s
 
 } // namespace
 
-std::vector<QPointF> pointsAlong(const std::vector<QPointF> &centres, const std::vector<bool> &pastGap, double step)
+std::vector<QPointF> pointsAlong(const std::vector<QPointF> &centres, const std::vector<bool> &pastGap, double step,
+                                 double width)
 {
     std::vector<QPointF> out;
     if (centres.empty())
@@ -139,7 +145,7 @@ std::vector<QPointF> pointsAlong(const std::vector<QPointF> &centres, const std:
     std::vector<QPointF> dense{centres.front()};
     for (std::size_t i = 0; i + 1 < centres.size(); ++i) {
         if (pastGap[i + 1] || length(centres[i + 1] - centres[i]) > kStraightJoin)
-            addCurve(dense, centres, i);
+            addCurve(dense, centres, i, width);
         dense.push_back(centres[i + 1]);
     }
     out.push_back(dense.front());

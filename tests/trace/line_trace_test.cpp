@@ -233,6 +233,7 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         {"dotted 3 px aliased", CurveStyle::Dashes::Dotted, 3, false, false, false},
         {"dotted 2 px JPEG", CurveStyle::Dashes::Dotted, 2, true, false, true},
         {"dotted 3 px JPEG", CurveStyle::Dashes::Dotted, 3, true, false, true},
+        {"dashed 3 px JPEG", CurveStyle::Dashes::Dashed, 3, true, false, true},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
@@ -246,7 +247,6 @@ TEST(TraceLine, DISABLED_BridgesDashesDotsAndALabelDrawnOverTheCurveStillOff)
         {"dashed 2 px aliased", CurveStyle::Dashes::Dashed, 2, false, false, false},
         {"dashed 1 px aliased", CurveStyle::Dashes::Dashed, 1, false, false, false},
         {"dashed 2 px JPEG", CurveStyle::Dashes::Dashed, 2, true, false, true},
-        {"dashed 3 px JPEG", CurveStyle::Dashes::Dashed, 3, true, false, true},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
