@@ -87,7 +87,7 @@ std::vector<QPointF> drawnCentreLine(const Dense &dense, const std::vector<QPoin
         }
         const QPointF p = line[i];
         double sum = 0;
-        int count = 0;
+        double weight = 0;
         for (int y = int(std::floor(p.y())) - reach; y <= int(std::floor(p.y())) + reach; ++y) {
             for (int x = int(std::floor(p.x())) - reach; x <= int(std::floor(p.x())) + reach; ++x) {
                 if (!mask.rect().contains(x, y) || mask.pixel(x, y) == 0xffffffff)
@@ -102,13 +102,16 @@ std::vector<QPointF> drawnCentreLine(const Dense &dense, const std::vector<QPoin
                 const QPointF d = q - p;
                 const double u = QPointF::dotProduct(d, t);
                 const double v = QPointF::dotProduct(d, n) - bend * u * u / 2;
+                // Weighed down towards the ends of the stretch, so that the mean does not jump as pixels come
+                // into it: the line stays as smooth as the pixels allow, and its length true.
                 if (std::abs(u) <= kAlong && std::abs(v) <= across) {
-                    sum += v;
-                    ++count;
+                    const double w = 1 - std::abs(u) / kAlong;
+                    sum += w * v;
+                    weight += w;
                 }
             }
         }
-        out.push_back(count > 0 ? p + n * (sum / count) : p);
+        out.push_back(weight > 0 ? p + n * (sum / weight) : p);
     }
     return out;
 }
