@@ -73,7 +73,8 @@ void extendToEnd(std::vector<QPointF> &centres, const PixelView &picture, const 
     // How far the cross-section at `s` has thinned out.
     const auto left = [&](const Across &a) { return std::min(a.mass / whole.mass, a.peak / whole.peak); };
     double before = 1;
-    for (double s = -back + kStep; s <= width + 3; s += kStep) {
+    // A steep stroke's last centre may lie a cut, a cap and a pixel or two before its ink ends.
+    for (double s = -back + kStep; s <= width + 4; s += kStep) {
         const Across a = across(picture, model, end + way * s, normal, width);
         if (a.mass > 1.2 * whole.mass + 0.3)
             return; // into something wider than the stroke

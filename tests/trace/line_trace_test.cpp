@@ -434,17 +434,8 @@ TEST(TraceLine, GivesTheSamePointsWhereverTheCurveIsPicked)
 {
     const PickCase cases[] = {
         {"1 px aliased", 1, CurveStyle::Dashes::None, false},
-        {"dotted 3 px", 3, CurveStyle::Dashes::Dotted, true},
-    };
-    for (const PickCase &c : cases)
-        sameWhereverPicked(c);
-}
-
-// Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests.
-TEST(TraceLine, DISABLED_GivesTheSamePointsWhereverTheCurveIsPickedStillOff)
-{
-    const PickCase cases[] = {
         {"2 px", 2, CurveStyle::Dashes::None, true},
+        {"dotted 3 px", 3, CurveStyle::Dashes::Dotted, true},
     };
     for (const PickCase &c : cases)
         sameWhereverPicked(c);
