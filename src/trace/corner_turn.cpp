@@ -1,5 +1,6 @@
 #include "trace/corner_turn.h"
 
+#include "trace/ink_sample.h"
 #include "trace/stroke_centre.h"
 #include "trace/vector_length.h"
 
@@ -9,7 +10,6 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kFaint = 0.3;   // less ink than this is left out: a pale grid line under the stroke
 constexpr double kCovered = 0.4; // a place on the ring around a corner holds the stroke from this much ink
 // The corners taken: sharper ones the walk goes round itself, blunter ones fold the line back onto itself.
 constexpr double kLeastTurn = 0.15;
@@ -18,23 +18,6 @@ constexpr double kMostTurn = 2.7;
 double cross(QPointF a, QPointF b)
 {
     return a.x() * b.y() - a.y() * b.x();
-}
-
-// The ink at `p`, interpolated between the four pixel centres around it.
-double inkAt(const PixelView &picture, const InkModel &model, QPointF p)
-{
-    const double fx = p.x() - 0.5;
-    const double fy = p.y() - 0.5;
-    const int x = int(std::floor(fx));
-    const int y = int(std::floor(fy));
-    const double ax = fx - x;
-    const double ay = fy - y;
-    const auto at = [&](int i, int j) {
-        const double ink = picture.contains(i, j) ? double(model.ink(picture.at(i, j))) : 0.0;
-        return ink >= kFaint ? ink : 0.0;
-    };
-    return (1 - ay) * ((1 - ax) * at(x, y) + ax * at(x + 1, y)) +
-           ay * ((1 - ax) * at(x, y + 1) + ax * at(x + 1, y + 1));
 }
 
 struct Line {
@@ -97,7 +80,7 @@ double inkReach(const PixelView &picture, const InkModel &model, QPointF from, Q
     for (; s < 4 * width + 16; s += 0.5) {
         double most = 0;
         for (double u = -half; u <= half; u += 0.5)
-            most = std::max(most, inkAt(picture, model, from + way * s + normal * u));
+            most = std::max(most, inkBetweenPixels(picture, model, from + way * s + normal * u));
         if (most < kCovered)
             break;
     }
@@ -118,7 +101,7 @@ std::vector<Arc> inkArcs(const PixelView &picture, const InkModel &model, QPoint
     int bare = -1;
     for (int i = 0; i < n; ++i) {
         const QPointF p = centre + radius * QPointF(std::cos(i * step), std::sin(i * step));
-        covered[std::size_t(i)] = inkAt(picture, model, p) >= kCovered;
+        covered[std::size_t(i)] = inkBetweenPixels(picture, model, p) >= kCovered;
         if (!covered[std::size_t(i)])
             bare = i;
     }

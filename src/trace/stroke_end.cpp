@@ -1,5 +1,6 @@
 #include "trace/stroke_end.h"
 
+#include "trace/ink_sample.h"
 #include "trace/vector_length.h"
 
 #include <algorithm>
@@ -8,28 +9,9 @@
 namespace {
 
 constexpr double kStep = 0.25;
-constexpr double kFaint = 0.3;
 // The end is taken where a cross-section holds three quarters of the whole: a hair inside the half of a cut
 // end, which pen caps and the blur of anti-aliasing move less.
 constexpr double kEnded = 0.75;
-
-// The ink at `p`, interpolated between the four pixel centres around it.
-double inkAt(const PixelView &picture, const InkModel &model, QPointF p)
-{
-    const double fx = p.x() - 0.5;
-    const double fy = p.y() - 0.5;
-    const int x = int(std::floor(fx));
-    const int y = int(std::floor(fy));
-    const double ax = fx - x;
-    const double ay = fy - y;
-    // Faint ink is left out: a grid line under a pale stroke holds a little of its colour.
-    const auto at = [&](int i, int j) {
-        const double ink = picture.contains(i, j) ? double(model.ink(picture.at(i, j))) : 0.0;
-        return ink >= kFaint ? ink : 0.0;
-    };
-    return (1 - ay) * ((1 - ax) * at(x, y) + ax * at(x + 1, y)) +
-           ay * ((1 - ax) * at(x, y + 1) + ax * at(x + 1, y + 1));
-}
 
 // The ink across the way at `p`, over the stroke and a pixel and a half either side, and the most of it at
 // one place: a faint line there (a grid line) adds to the one, not to the other.
@@ -43,7 +25,7 @@ Across across(const PixelView &picture, const InkModel &model, QPointF p, QPoint
     const double half = width / 2 + 1.5;
     Across a;
     for (double u = -half; u <= half; u += 0.5) {
-        const double ink = inkAt(picture, model, p + normal * u);
+        const double ink = inkBetweenPixels(picture, model, p + normal * u);
         a.mass += 0.5 * ink;
         a.peak = std::max(a.peak, ink);
     }
