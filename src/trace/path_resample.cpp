@@ -13,8 +13,8 @@ namespace {
 constexpr double kStraightJoin = 12;
 // How far along the path its direction is taken at either side of a gap.
 constexpr double kDirectionSpan = 10;
-// How far on either side of a gap the centres are that a curve across it is fitted to: a dozen pixels, and for
-// a wider stroke more than one of its dashes (which grow with the width).
+// How far on either side of a gap the centres are that a curve across it is fitted to: a dozen pixels, and more
+// for a wider stroke, whose cut ends leave no centres over a longer stretch beside each gap.
 double fitSpan(double width)
 {
     return std::max(12.0, 4 + 6 * width);
