@@ -20,6 +20,9 @@ void click(const QWidget &window, const QString &buttonName);
 // Mouse events on the chart, at a pixel of the picture (the border is added here).
 void moveOverChart(const QWidget &window, QPoint picturePixel);
 void pressOnChart(const QWidget &window, QPoint picturePixel, Qt::MouseButton button = Qt::LeftButton);
+// Drags the file over the window and drops it there, as a file manager does; tells whether the window took
+// the drag.
+bool dropFile(QWidget &window, const QString &path);
 // Types into a value box, replacing what it held.
 void typeInto(const QWidget &window, const QString &boxName, const QString &text);
 

@@ -3,13 +3,13 @@
 #include "support/widget_helpers.h"
 #include "ui/chart_picture.h"
 #include "ui/form1.h"
+#include "ui/loading_fixture.h"
 #include "ui/twips_widgets.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -26,7 +26,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class Form1Loading : public ::testing::Test {
+class Form1Loading : public LoadingTest {
 protected:
     QString picture(QSize size, const QString &name)
     {
@@ -34,17 +34,6 @@ protected:
         image.fill(QColor(250, 250, 240));
         return saveChart(image, folder.path(), name);
     }
-    void load(Form1 &form, const QString &answer)
-    {
-        desktop.pictureAnswers.push_back(answer);
-        click(form, u"Command3"_s);
-    }
-    static QString text(const Form1 &form, const QString &name) { return control<QLineEdit>(form, name)->text(); }
-
-    QTemporaryDir folder;
-    QTemporaryDir startFolder;
-    CurrentFolder current{startFolder.path()};
-    FakeDesktop desktop; // 1024 x 768
 };
 
 } // namespace
@@ -52,7 +41,7 @@ protected:
 TEST_F(Form1Loading, LargePictureIsScaledToTheScreenAsADrawing)
 {
     Form1 form(desktop);
-    load(form, picture({1600, 1200}, u"büyük grafik.jpg"_s));
+    loadThroughDialog(form, picture({1600, 1200}, u"büyük grafik.jpg"_s));
     ASSERT_TRUE(desktop.warnings.isEmpty());
     EXPECT_EQ(desktop.dialogTitles, QStringList{u" Resim Dosyaları "_s});
     EXPECT_TRUE(desktop.dialogFilters.front().startsWith(u"JPG Resimler (*.jpg);;BMP Resimler (*.bmp)"_s));
@@ -82,7 +71,7 @@ TEST_F(Form1Loading, LargePictureIsScaledToTheScreenAsADrawing)
 TEST_F(Form1Loading, SmallPictureIsShownAtItsNaturalSize)
 {
     Form1 form(desktop);
-    load(form, picture({500, 400}, u"egri.jpeg"_s));
+    loadThroughDialog(form, picture({500, 400}, u"egri.jpeg"_s));
     auto *chart = control<ChartPicture>(form, u"Picture1"_s);
     EXPECT_EQ(chart->naturalPicture().size(), QSize(500, 400));
     EXPECT_EQ(chart->areaSize(), QSize(500, 400));
@@ -95,14 +84,14 @@ TEST_F(Form1Loading, SmallPictureIsShownAtItsNaturalSize)
 TEST_F(Form1Loading, FirstCancelHidesEverythingAgainLaterCancelReloads)
 {
     Form1 form(desktop);
-    load(form, QString());
+    loadThroughDialog(form, QString());
     EXPECT_TRUE(control(form, u"Picture1"_s)->isHidden());
     EXPECT_TRUE(control(form, u"Text1"_s)->isHidden());
     EXPECT_TRUE(text(form, u"Text9"_s).isEmpty());
     EXPECT_TRUE(form.state().curveFileName.isEmpty());
 
     const QString path = picture({300, 200}, u"graf.bmp"_s);
-    load(form, path);
+    loadThroughDialog(form, path);
     typeInto(form, u"Text1"_s, u"5"_s);
     pressOnChart(form, {10, 10});
     click(form, u"Command8"_s);
@@ -110,7 +99,7 @@ TEST_F(Form1Loading, FirstCancelHidesEverythingAgainLaterCancelReloads)
     ASSERT_EQ(form.state().curveNumber, 2);
     control<QLabel>(form, u"Label6"_s)->setText(u"750"_s);
 
-    load(form, QString()); // cancel: the same picture again, from the start of calibration
+    loadThroughDialog(form, QString()); // cancel: the same picture again, from the start of calibration
     EXPECT_FALSE(control(form, u"Picture1"_s)->isHidden());
     EXPECT_EQ(form.state().curveNumber, 0);
     EXPECT_EQ(form.state().curveFileName, u"graf_2.txt"_s);
@@ -125,7 +114,7 @@ TEST_F(Form1Loading, FirstCancelHidesEverythingAgainLaterCancelReloads)
 TEST_F(Form1Loading, UnreadablePictureWarnsAndChangesNothing)
 {
     Form1 form(desktop);
-    load(form, picture({300, 200}, u"good.jpg"_s));
+    loadThroughDialog(form, picture({300, 200}, u"good.jpg"_s));
     control<QCheckBox>(form, u"Check1"_s)->setChecked(true);
     typeInto(form, u"Text1"_s, u"12"_s);
 
@@ -142,7 +131,7 @@ TEST_F(Form1Loading, UnreadablePictureWarnsAndChangesNothing)
         const QString file = QString::fromUtf16(name);
         SCOPED_TRACE(file.toStdString());
         desktop.warnings.clear();
-        load(form, QDir(folder.path()).filePath(file));
+        loadThroughDialog(form, QDir(folder.path()).filePath(file));
         ASSERT_EQ(desktop.warnings.size(), 1);
         EXPECT_TRUE(desktop.warnings.front().contains(file));
         EXPECT_EQ(desktop.busyAtWarnings.back(), false); // the busy pointer is gone before the box
@@ -154,7 +143,7 @@ TEST_F(Form1Loading, UnreadablePictureWarnsAndChangesNothing)
         EXPECT_EQ(QDir::current(), QDir(elsewhere.path()));
     }
     // A cancel after that reloads the last picture that did load.
-    load(form, QString());
+    loadThroughDialog(form, QString());
     EXPECT_EQ(desktop.warnings.size(), 1);
     EXPECT_EQ(text(form, u"Text9"_s), u"good.jpg"_s);
 }
@@ -162,12 +151,12 @@ TEST_F(Form1Loading, UnreadablePictureWarnsAndChangesNothing)
 TEST_F(Form1Loading, NewPictureAfterThreeCurvesKeepsTheOldCurveNumberInTheName)
 {
     Form1 form(desktop);
-    load(form, picture({300, 200}, u"first.jpg"_s));
+    loadThroughDialog(form, picture({300, 200}, u"first.jpg"_s));
     typeInto(form, u"Text4"_s, u"1"_s);
     pressOnChart(form, {5, 5});
     for (int i = 0; i < 3; ++i)
         click(form, u"Command8"_s);
-    load(form, picture({300, 200}, u"second.jpg"_s));
+    loadThroughDialog(form, picture({300, 200}, u"second.jpg"_s));
     EXPECT_EQ(form.state().curveFileName, u"second_3.txt"_s);
     EXPECT_EQ(form.state().curveNumber, 0);
     typeInto(form, u"Text4"_s, u"1"_s);
@@ -179,16 +168,10 @@ TEST_F(Form1Loading, DroppedPictureLoadsLikeAChosenOne)
 {
     Form1 form(desktop);
     const QString path = picture({320, 240}, u"bırakılan.png"_s);
-    QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(500, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &enter);
-    EXPECT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(500, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&form, &drop);
+    EXPECT_TRUE(dropFile(form, path));
     EXPECT_EQ(text(form, u"Text9"_s), u"bırakılan.png"_s);
     EXPECT_EQ(control<ChartPicture>(form, u"Picture1"_s)->naturalPicture().size(), QSize(320, 240));
-    load(form, QString()); // and the dialog's cancel yields it again
+    loadThroughDialog(form, QString()); // and the dialog's cancel yields it again
     EXPECT_EQ(text(form, u"Text9"_s), u"bırakılan.png"_s);
     EXPECT_TRUE(desktop.warnings.isEmpty());
 }
@@ -218,7 +201,7 @@ TEST_F(Form1Loading, PasteLoadsACopiedFileOrSavesPictureDataBesideTheCurveFiles)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.what);
-        load(form, picture({300, 200}, u"önceki.jpg"_s));
+        loadThroughDialog(form, picture({300, 200}, u"önceki.jpg"_s));
         QDir::setCurrent(pasteFolder.path());
         const QStringList before = QDir(pasteFolder.path()).entryList(QDir::Files);
         desktop.warnings.clear();
@@ -255,7 +238,7 @@ TEST_F(Form1Loading, PasteLoadsACopiedFileOrSavesPictureDataBesideTheCurveFiles)
 TEST_F(Form1Loading, PasteIntoAValueBoxStaysThere)
 {
     Form1 form(desktop);
-    load(form, picture({300, 200}, u"grafik.jpg"_s));
+    loadThroughDialog(form, picture({300, 200}, u"grafik.jpg"_s));
     desktop.clipboardData.setImageData(QImage(10, 10, QImage::Format_RGB32));
     QGuiApplication::clipboard()->setText(u"42"_s);
     auto *box = control<QLineEdit>(form, u"Text1"_s);

@@ -5,10 +5,10 @@
 #include "ui/bad_input_support.h"
 #include "ui/chart_picture.h"
 #include "ui/form1.h"
+#include "ui/loading_fixture.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
@@ -23,29 +23,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-class Form1Pdf : public ::testing::Test {
-protected:
-    void loadThroughDialog(Form1 &form, const QString &path)
-    {
-        desktop.pictureAnswers.push_back(path);
-        click(form, u"Command3"_s);
-    }
-    static void drop(Form1 &form, const QString &path)
-    {
-        QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(path)});
-        QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&form, &enter);
-        QDropEvent event(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&form, &event);
-    }
-    static QString text(const Form1 &form, const QString &name) { return control<QLineEdit>(form, name)->text(); }
-
-    QTemporaryDir folder;
-    QTemporaryDir startFolder;
-    CurrentFolder current{startFolder.path()};
-    FakeDesktop desktop; // 1024 x 768
-};
+using Form1Pdf = LoadingTest;
 
 } // namespace
 
@@ -72,7 +50,7 @@ TEST_F(Form1Pdf, ChosenPageIsSavedBesideThePdfAndLoadedAsItsPicture)
 
     // The same page again gets a name of its own.
     desktop.pageAnswers.push_back(PdfPageChoice{1, 150, {}});
-    drop(form, pdf);
+    dropFile(form, pdf);
     EXPECT_EQ(text(form, u"Text9"_s), u"makale-s2-2.png"_s);
     EXPECT_TRUE(QFile::exists(folder.filePath(u"makale-s2.png"_s)));
 
@@ -97,7 +75,7 @@ TEST_F(Form1Pdf, PdfIsKnownByAnyCaseOfItsExtensionOrByItsContent)
     for (const auto &r : rows) {
         SCOPED_TRACE(r.name.toStdString());
         desktop.pageAnswers.push_back(PdfPageChoice{0, 72, {}});
-        drop(form, folder.filePath(r.name));
+        dropFile(form, folder.filePath(r.name));
         ASSERT_FALSE(desktop.pageChooserFiles.isEmpty());
         EXPECT_EQ(desktop.pageChooserFiles.back(), r.name);
         EXPECT_EQ(text(form, u"Text9"_s), r.picture);
