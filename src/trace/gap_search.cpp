@@ -8,8 +8,6 @@
 #include <cmath>
 #include <vector>
 
-namespace {} // namespace
-
 std::optional<QPointF> pieceAcrossGap(const PixelView &picture, const InkModel &model, QPointF end,
                                       const Heading &heading, double width, double reach, double widestTurn)
 {
