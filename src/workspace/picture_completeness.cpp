@@ -76,7 +76,7 @@ bool jpegReachesItsEnd(QIODevice &in)
     }
 }
 
-bool bmpHoldsItsPixels(QIODevice &in)
+bool bmpHoldsItsPixels(QIODevice &in, QSize decoded)
 {
     const qint64 start = in.pos();
     std::array<char, 38> header{};
@@ -103,8 +103,10 @@ bool bmpHoldsItsPixels(QIODevice &in)
         compression = u32(30);
         imageBytes = infoBytes >= 40 ? u32(34) : 0;
     } else {
-        return true;
+        return false; // a header of no known kind, or cut short, that still holds a size
     }
+    if (QSize(int(std::clamp<qint64>(width, -1, 1 << 30)), int(std::min<qint64>(height, 1 << 30))) != decoded)
+        return false;
     constexpr qint64 kLargestSide = 65535; // larger pictures are refused before their data matter
     if (width <= 0 || width > kLargestSide || height > kLargestSide || bits <= 0 || bits > 64)
         return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSize>
+
 class QIODevice;
 
 // Whether a picture file holds all the data its header promises. A file cut short (a download broken off, a copy
@@ -11,6 +13,8 @@ class QIODevice;
 // after the end-of-image marker is not read.
 [[nodiscard]] bool jpegReachesItsEnd(QIODevice &device);
 
-// False when a BMP file's header is readable and the file is shorter than the pixel data it describes
-// (uncompressed rows, or the stated size of compressed data); a header it cannot read is left to the reader.
-[[nodiscard]] bool bmpHoldsItsPixels(QIODevice &device);
+// False when a BMP file is shorter than the pixel data its header describes (uncompressed rows, or the stated
+// size of compressed data), and when its header is of no known kind or describes another size than `decoded`,
+// the one the reader reports: the reader takes such a header for another kind, and a few bytes could make a
+// picture of a gigabyte. A file too short to hold a size, or no BMP at all, is left to the reader.
+[[nodiscard]] bool bmpHoldsItsPixels(QIODevice &device, QSize decoded);

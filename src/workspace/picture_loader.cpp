@@ -149,10 +149,10 @@ QImage readJpeg(QImageReader &fileReader, const QString &path, QSize natural)
 }
 
 // Qt's reader shows a bitmap whose rows end early with the missing rows left blank.
-bool bmpComplete(const QString &path)
+bool bmpComplete(const QString &path, QSize decoded)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && bmpHoldsItsPixels(file);
+    return file.open(QIODevice::ReadOnly) && bmpHoldsItsPixels(file, decoded);
 }
 
 LoadedPicture failure(const QString &path, QSize naturalSize = {})
@@ -218,7 +218,7 @@ LoadedPicture loadPicture(const QString &path, const std::function<QSize(QSize n
         // survive) only at a high quality hint; that is its default today, but say so.
         reader.setQuality(100);
     }
-    if (bmp && !bmpComplete(path))
+    if (bmp && !bmpComplete(path, natural))
         return failure(path, natural);
     QImage image = jpeg ? readJpeg(reader, path, natural) : reader.read();
     if (image.isNull())
