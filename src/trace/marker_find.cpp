@@ -185,15 +185,24 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         candidates.push_back({&piece, inkShape(picture, model, piece), false});
     }
     markWords(candidates);
-    // What a typical single marker is like: the markers of a series are alike.
+    // What a typical single marker is like: the markers of a series are alike. Scraps of a pixel or two (of JPEG noise,
+    // of a faint outline) tell nothing of a typical marker, unless nearly every piece is that small: the cores of
+    // markers of three or four pixels are.
+    const auto typicalOf = [](const Candidate &c, int least) {
+        return !c.text && single(c) && std::max(c.piece->bounds.width(), c.piece->bounds.height()) >= least;
+    };
+    const int least =
+        std::count_if(candidates.begin(), candidates.end(), [&](const Candidate &c) { return typicalOf(c, 3); }) >= 3
+            ? 3
+            : 2;
     std::vector<double> masses, sizes, spreads, dx, dy;
     for (const Candidate &c : candidates) {
-        // Scraps of a pixel or two (of JPEG noise, of a faint outline) tell nothing of a typical marker.
-        if (c.text || !single(c) || std::max(c.piece->bounds.width(), c.piece->bounds.height()) < 3)
+        if (!typicalOf(c, least))
             continue;
         masses.push_back(c.shape.mass);
-        // The anti-aliased edge adds about a pixel to the bounds, on average a little less.
-        sizes.push_back(std::max(c.piece->bounds.width(), c.piece->bounds.height()) - 0.6);
+        // Measured over its faint edge too: the tips of a small cross hold less than half the colour. That
+        // edge adds about a pixel, on average a little less.
+        sizes.push_back(c.shape.faintExtent - 0.6);
         spreads.push_back((c.shape.varianceX + c.shape.varianceY) / 2);
         // How far its centre lies from its centroid (below a triangle's tip, by a sixth of its height): the
         // two halves of a pair have it as a single marker does.

@@ -11,6 +11,9 @@ constexpr float kNoise = 0.04f;
 constexpr int kEdge = 1;
 // The least share the pixels of an outline's side reach.
 constexpr double kSideCore = 0.4;
+// A pixel of a marker's anti-aliased edge holds this much of the colour or more where the shape covers a good
+// part of it.
+constexpr float kFaint = 0.2f;
 
 // The pixels of a piece and those next to them (its anti-aliased edge) with their shares, row by row over
 // the piece's bounds and one pixel around.
@@ -68,6 +71,14 @@ InkShape shapeOf(const Patch &p)
     if (s.mass <= 0)
         return s;
     s.centroid = QPointF(sx / s.mass, sy / s.mass);
+    QRect faint;
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        for (int x = p.area.left(); x <= p.area.right(); ++x) {
+            if (p.at(x, y) >= kFaint)
+                faint |= QRect(x, y, 1, 1);
+        }
+    }
+    s.faintExtent = std::max(faint.width(), faint.height());
     double m3 = 0;
     for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
         for (int x = p.area.left(); x <= p.area.right(); ++x) {

@@ -18,6 +18,7 @@ struct InkShape {
     double elongation = 1;  // the long axis over the short one
     QPointF longAxis{1, 0}; // unit
     bool hollow = false;    // its middle is paper
+    int faintExtent = 0;    // the longer side of the bounds of the pixels holding a fifth of the colour or more
 };
 
 [[nodiscard]] InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece);

@@ -102,13 +102,10 @@ void findsEach(MarkerShape shape, double size, bool filled)
     expectFound(findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
 }
 
-// Outlined triangles up to 6 pixels, the smallest filled one and the smallest crosses are still found off
-// their centres, or not all.
+// Outlined triangles up to 6 pixels and the smallest filled one are still found off their centres, or not all.
 bool stillOff(MarkerShape shape, double size, bool filled)
 {
-    if (shape == MarkerShape::Triangle)
-        return filled ? size <= 3 : size <= 6;
-    return shape == MarkerShape::Cross && size <= 4;
+    return shape == MarkerShape::Triangle && (filled ? size <= 3 : size <= 6);
 }
 
 template <typename Check> void forEveryMarker(const Check &check)
