@@ -87,6 +87,21 @@ double inkReach(const PixelView &picture, const InkModel &model, QPointF from, Q
     return s;
 }
 
+// Whether the pixel at `p`, or one next to it, holds the stroke: a line's corner may fall between the pixels
+// of an aliased hair line.
+bool inkNextTo(const PixelView &picture, const InkModel &model, QPointF p)
+{
+    const int x = int(std::floor(p.x()));
+    const int y = int(std::floor(p.y()));
+    for (int j = y - 1; j <= y + 1; ++j) {
+        for (int i = x - 1; i <= x + 1; ++i) {
+            if (picture.contains(i, j) && model.ink(picture.at(i, j)) >= 0.5f)
+                return true;
+        }
+    }
+    return false;
+}
+
 struct Arc {
     double angle = 0;
     double width = 0; // along the ring, in pixels
@@ -216,7 +231,9 @@ std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &mode
         return std::nullopt;
     Corner corner;
     corner.at = in->through + in->way * (cross(out->through - in->through, out->way) / sine);
-    if (length(corner.at - guess) > radius)
+    // A polyline's corner lies on its own stroke, whatever the join; where the two ways meet off its ink, the
+    // stroke bent round tightly instead (the trough of a steep wave).
+    if (length(corner.at - guess) > radius || !inkNextTo(picture, model, corner.at))
         return std::nullopt;
     corner.way = out->way;
     corner.start = ahead->centres.front();

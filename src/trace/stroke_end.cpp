@@ -18,17 +18,21 @@ constexpr double kEnded = 0.75;
 struct Across {
     double mass = 0;
     double peak = 0;
+    double offset = 0; // of its ink-weighted middle from `p`, along the normal
 };
 
 Across across(const PixelView &picture, const InkModel &model, QPointF p, QPointF normal, double width)
 {
     const double half = width / 2 + 1.5;
     Across a;
+    double moment = 0;
     for (double u = -half; u <= half; u += 0.5) {
         const double ink = inkBetweenPixels(picture, model, p + normal * u);
         a.mass += 0.5 * ink;
+        moment += 0.5 * ink * u;
         a.peak = std::max(a.peak, ink);
     }
+    a.offset = a.mass > 0 ? moment / a.mass : 0;
     return a;
 }
 
@@ -65,7 +69,8 @@ void extendToEnd(std::vector<QPointF> &centres, const PixelView &picture, const 
             const double at = s - kStep * (kEnded - now) / (before - now);
             while (centres.size() > 1 && QPointF::dotProduct(centres.back() - end, way) >= at)
                 centres.pop_back();
-            centres.push_back(end + way * at);
+            // Across the way, where the cap's ink is: a bend near the end leaves the way before it.
+            centres.push_back(end + way * at + normal * a.offset);
             return;
         }
         before = now;

@@ -496,7 +496,8 @@ private:
     }
 
     // The centres near the end were left out for the cut there; the last cross-section that held the whole
-    // stroke still tells how far it goes: the line is drawn on to there along the way.
+    // stroke still tells how far it goes: the line is drawn on to there along the way, unless the way passes
+    // it by half a pixel or more, where the stroke bends tighter than the way foresees.
     void reachEnd()
     {
         if (!m_lastWhole || m_walk.centres.size() < 2)
@@ -506,7 +507,7 @@ private:
         const QPointF to = m_lastWhole->centre - end;
         const double along = QPointF::dotProduct(to, m_heading.tangent);
         const double across = std::abs(m_heading.tangent.x() * to.y() - m_heading.tangent.y() * to.x());
-        if (along > 0.3 && along <= cutLength(m_heading.tangent) + 2 && across < 1) {
+        if (along > 0.3 && along <= cutLength(m_heading.tangent) + 2 && across < 0.5) {
             m_walk.centres.push_back(onArc(end, m_heading, along));
             m_walk.pastGap.push_back(false);
             m_widths.push_back(m_width);

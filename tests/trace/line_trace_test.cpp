@@ -173,16 +173,38 @@ TEST(TraceLine, FollowsCurvesOfEveryWidthToTheirEndsOnTheirCentreLines)
         {"exponential 1 px JPEG", &kExponential, 1, true, true},
         {"exponential 2 px aliased JPEG", &kExponential, 2, false, true},
         {"exponential 1 px aliased JPEG", &kExponential, 1, false, true},
+        {"steep sine 3 px", &kSteepSine, 3, true, false},
+        {"steep sine 4 px aliased", &kSteepSine, 4, false, false},
+        {"steep sine 3 px JPEG", &kSteepSine, 3, true, true},
+        // Bends of six pixels radius, up to the curve's ends.
+        {"steeper sine 1 px", &kSteeperSine, 1, true, false},
+        {"steeper sine 2 px", &kSteeperSine, 2, true, false},
+        {"steeper sine 3 px", &kSteeperSine, 3, true, false},
+        {"steeper sine 2 px aliased", &kSteeperSine, 2, false, false},
     };
     for (const CurveCase &c : cases)
         followsCurve(c);
+}
+
+// A bend the walk cannot follow in a JPEG copy ends the trace there: no point stands off the curve where the ways
+// into the bend meet, as at a polyline's corner.
+TEST(TraceLine, EndsAtABendTooTightToFollowRatherThanCuttingIt)
+{
+    CurveStyle style;
+    style.width = 2;
+    Traced t = drawn(kSteeperSine, style, true);
+    t.chart.compressAsJpeg(75);
+    const std::vector<QPointF> points = traceFromPress(t, 10);
+    ASSERT_GE(points.size(), 10u);
+    for (const QPointF &p : points)
+        EXPECT_LE(nearestOnLine(p, t.truth).distance, 0.5) << "at " << p.x() << ", " << p.y();
 }
 
 // Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests.
 TEST(TraceLine, DISABLED_FollowsCurvesOfEveryWidthToTheirEndsOnTheirCentreLinesStillOff)
 {
     const CurveCase cases[] = {
-        {"steeper sine 2 px", &kSteeperSine, 2, true, false},
+        {"steeper sine 2 px JPEG", &kSteeperSine, 2, true, true},
     };
     for (const CurveCase &c : cases)
         followsCurve(c);
