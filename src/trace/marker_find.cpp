@@ -195,6 +195,19 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         std::count_if(candidates.begin(), candidates.end(), [&](const Candidate &c) { return typicalOf(c, 3); }) >= 3
             ? 3
             : 2;
+    // A series of triangles shows it in most of its markers, whatever a line through some of them does.
+    int tipsUp = 0, tipsDown = 0, typicalCount = 0;
+    for (const Candidate &c : candidates) {
+        if (!typicalOf(c, least))
+            continue;
+        ++typicalCount;
+        const std::optional<bool> up = triangleTipUp(c.shape);
+        tipsUp += up && *up ? 1 : 0;
+        tipsDown += up && !*up ? 1 : 0;
+    }
+    const std::optional<bool> seriesTipUp = 2 * tipsUp > typicalCount     ? std::optional<bool>(true)
+                                            : 2 * tipsDown > typicalCount ? std::optional<bool>(false)
+                                                                          : std::nullopt;
     std::vector<double> masses, sizes, spreads, dx, dy;
     for (const Candidate &c : candidates) {
         if (!typicalOf(c, least))
@@ -226,7 +239,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
         // JPEG noise), much more is something else.
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass) {
-            centres.push_back(markerCentre(picture, model, *c.piece, c.shape));
+            centres.push_back(markerCentre(picture, model, *c.piece, c.shape, seriesTipUp));
         }
     }
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });

@@ -11,6 +11,9 @@ constexpr float kNoise = 0.04f;
 constexpr int kEdge = 1;
 // The least share the pixels of an outline's side reach.
 constexpr double kSideCore = 0.4;
+// How much more ink than the fit of a filled triangle's rows a row may hold, for its pixels, and still be the
+// triangle's alone.
+constexpr double kStubInk = 0.8;
 // A pixel of a marker's anti-aliased edge holds this much of the colour or more where the shape covers a good
 // part of it.
 constexpr float kFaint = 0.2f;
@@ -132,12 +135,10 @@ std::optional<Line> fitted(const std::vector<QPointF> &uv)
 std::optional<double> filledTriangleMiddle(const Patch &p, bool tipUp)
 {
     std::vector<QPointF> rows; // (distance from the tip's side of the patch, ink of the row)
-    double mass = 0;
     for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
         double ink = 0;
         for (int x = p.area.left(); x <= p.area.right(); ++x)
             ink += p.at(x, y);
-        mass += ink;
         const double from = tipUp ? y + 0.5 - p.area.top() : p.area.bottom() + 0.5 - y;
         rows.push_back({from, ink});
     }
@@ -150,9 +151,22 @@ std::optional<double> filledTriangleMiddle(const Patch &p, bool tipUp)
         if (r->y() > 0.15 * fullest->y())
             inner.push_back(*r);
     }
-    const std::optional<Line> l = fitted(inner);
+    // A line through the marker only adds ink to the rows it crosses: rows well above the fit are left out
+    // of it, and count with no more than the fit allows.
+    std::optional<Line> l = fitted(inner);
+    const auto allowed = [&](QPointF r) { return std::max(0.0, l->a + l->b * r.x()) + kStubInk; };
+    for (int round = 0; round < 3 && l; ++round) {
+        const auto kept = std::remove_if(inner.begin(), inner.end(), [&](QPointF r) { return r.y() > allowed(r); });
+        if (kept == inner.end())
+            break;
+        inner.erase(kept, inner.end());
+        l = fitted(inner);
+    }
     if (!l || l->b <= 0)
         return std::nullopt;
+    double mass = 0;
+    for (const QPointF &r : rows)
+        mass += std::min(r.y(), allowed(r));
     const double tip = -l->a / l->b;
     const double height = std::sqrt(2 * mass / l->b);
     const double middle = tip + height / 2;
@@ -221,14 +235,23 @@ InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComp
     return shapeOf(patchOf(picture, model, piece));
 }
 
-QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape)
+std::optional<bool> triangleTipUp(const InkShape &shape)
 {
     // Circles, squares, diamonds and crosses have a skew of nought, small ones a third at most for their
-    // pixels; a triangle's is near ±0.57 filled, ±0.47 outlined.
+    // pixels; a triangle's is near ±0.57 filled, ±0.47 outlined, with more ink towards the base.
     if (std::abs(shape.skewY) < 0.4)
+        return std::nullopt;
+    return shape.skewY < 0;
+}
+
+QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape,
+                     std::optional<bool> seriesTipUp)
+{
+    std::optional<bool> own = triangleTipUp(shape);
+    if (!own && !seriesTipUp)
         return shape.centroid;
     const Patch p = patchOf(picture, model, piece);
-    const bool tipUp = shape.skewY < 0; // more ink towards the base
+    const bool tipUp = own ? *own : *seriesTipUp;
     // A small outline has little hole: it is taken as filled where its sides do not stand apart.
     std::optional<double> y = shape.hollow ? outlinedTriangleMiddle(p, tipUp) : std::nullopt;
     // A triangle's middle lies a sixth of its height or less from its centroid; more is a fit gone wrong.

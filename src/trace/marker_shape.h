@@ -6,6 +6,7 @@
 
 #include <QPointF>
 
+#include <optional>
 #include <vector>
 
 // What a piece of ink looks like, from its pixels and the anti-aliased edge around them, each weighed by its
@@ -24,9 +25,13 @@ struct InkShape {
 [[nodiscard]] InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece);
 
 // The centre of a marker: the middle of its bounding shape. Shapes symmetric both ways have it at their
-// centroid; a triangle (pointing up or down) has it half way between its tip and its base.
+// centroid; a triangle (pointing up or down) has it half way between its tip and its base. `seriesTipUp` tells
+// that the markers of its series are triangles, for one whose own ink does not show it (a line through it).
 [[nodiscard]] QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece,
-                                   const InkShape &shape);
+                                   const InkShape &shape, std::optional<bool> seriesTipUp = std::nullopt);
+
+// Whether a shape's ink is that of a triangle, and which way it points.
+[[nodiscard]] std::optional<bool> triangleTipUp(const InkShape &shape);
 
 // A piece split in two across its long axis through its centroid, as two markers that touch would be: the
 // centroid of each half, its ink, and the spread of its ink about that centroid (the mean variance of the two

@@ -202,7 +202,8 @@ struct LineCase {
 
 void findsBesideLines(const LineCase &c)
 {
-    SCOPED_TRACE(std::string(nameOf(c.shape)) + " " + std::to_string(int(c.size)) + (c.joined ? " on a line" : "") +
+    SCOPED_TRACE(std::string(nameOf(c.shape)) + " " + std::to_string(int(c.size)) + (c.filled ? "" : " hollow") +
+                 (c.joined ? " on a line" : "") +
                  (c.legend == Legend::MarkerOnly ? ", legend sample a marker alone" : ""));
     MarkerChart m = markerChart(c.shape, c.size, c.filled, true, c.legend, c.joined);
     expectFound(findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
@@ -228,6 +229,7 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Circle, 6, true, true, Legend::LineAndMarker},
         {MarkerShape::Circle, 8, true, true, Legend::LineAndMarker},
         {MarkerShape::Square, 10, true, true, Legend::LineAndMarker},
+        {MarkerShape::Triangle, 18, true, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
@@ -237,7 +239,13 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
 TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
 {
     const LineCase cases[] = {
+        {MarkerShape::Triangle, 9, true, true, Legend::LineAndMarker},
+        {MarkerShape::Triangle, 10, true, true, Legend::LineAndMarker},
         {MarkerShape::Triangle, 12, true, true, Legend::LineAndMarker},
+        {MarkerShape::Triangle, 14, true, true, Legend::LineAndMarker},
+        {MarkerShape::Triangle, 14, true, true, Legend::MarkerOnly},
+        {MarkerShape::Triangle, 16, true, true, Legend::LineAndMarker},
+        {MarkerShape::Triangle, 20, true, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
