@@ -3,6 +3,7 @@
 #include "trace/background.h"
 #include "trace/colour_match.h"
 #include "trace/ink_components.h"
+#include "trace/marker_holes.h"
 #include "trace/marker_opening.h"
 #include "trace/marker_shape.h"
 
@@ -20,6 +21,10 @@ constexpr int kSmallestMarker = 1;
 constexpr double kMostElongation = 2.0;
 // Words: three pieces or more in a row, close together, not all alike.
 constexpr int kFewestLetters = 3;
+// How far past the paper it closes in an outline reaches, its soft edge included.
+constexpr double kOutlineReach = 4;
+// The skew of the insides of the outlines of a series, below which they are no triangles'.
+constexpr double kMostHoleSkew = 0.3;
 
 struct Candidate {
     const InkComponent *piece = nullptr;
@@ -159,6 +164,29 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
     return frameAt(-1) && frameAt(1);
 }
 
+// Outlined markers on a line, by the paper they close in, alike as the markers of a series are; what the
+// opening left of their outlines goes.
+template <typename InLegend>
+void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &holes, const InLegend &inLegend)
+{
+    std::vector<double> areas, skews;
+    for (const Hole &h : holes) {
+        areas.push_back(h.area);
+        skews.push_back(h.skew);
+    }
+    // The insides of triangles, which all widen the same way: their middles are no markers' centres.
+    if (std::abs(median(skews)) > kMostHoleSkew)
+        return;
+    const double typicalArea = median(areas);
+    for (const Hole &h : holes) {
+        if (h.area < 0.5 * typicalArea || h.area > 1.6 * typicalArea || inLegend(h.bounds))
+            continue;
+        const QRectF around = QRectF(h.bounds).adjusted(-kOutlineReach, -kOutlineReach, kOutlineReach, kOutlineReach);
+        std::erase_if(centres, [&](QPointF c) { return around.contains(c); });
+        centres.push_back(h.centre);
+    }
+}
+
 } // namespace
 
 std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, const TraceSettings &settings)
@@ -166,6 +194,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     const std::uint32_t paper = paperOf(picture);
     const InkModel model = inkModel(argb, paper, settings.colourTolerance);
     std::vector<InkComponent> small, offLines;
+    std::vector<Hole> holes;
     for (InkComponent &c : inkComponents(picture, model, kLookedAtWhole)) {
         if (c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker) {
             small.push_back(std::move(c));
@@ -173,6 +202,9 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         }
         for (InkComponent &p : piecesOffLine(c, kLargestMarker))
             offLines.push_back(std::move(p));
+        for (const Hole &h : markerHoles(picture, model, c, kLargestMarker)) {
+            holes.push_back(h);
+        }
     }
     std::vector<InkComponent> pieces = joinedFragments(std::move(small), 2 * kLargestMarker);
     pieces.insert(pieces.end(), std::make_move_iterator(offLines.begin()), std::make_move_iterator(offLines.end()));
@@ -235,6 +267,15 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                 centres.push_back(h.centroid[1] + typical.offset);
                 continue;
             }
+            // Two outlines that touch, where no single marker tells what one is like (the others lie on a
+            // line): two alike holes.
+            const std::vector<Hole> two = markerHoles(picture, model, *c.piece, kLargestMarker);
+            if (two.size() == 2 && std::min(two[0].area, two[1].area) > 0.75 * std::max(two[0].area, two[1].area) &&
+                std::max(std::abs(two[0].skew), std::abs(two[1].skew)) <= kMostHoleSkew) {
+                centres.push_back(two[0].centre);
+                centres.push_back(two[1].centre);
+                continue;
+            }
         }
         // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
         // JPEG noise), much more is something else.
@@ -242,6 +283,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             centres.push_back(markerCentre(picture, model, *c.piece, c.shape, seriesTipUp));
         }
     }
+    addOutlinedOnLines(centres, holes, [&](const QRect &b) { return inLegend(picture, model, paper, b); });
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
     return centres;
 }

@@ -230,6 +230,13 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Circle, 8, true, true, Legend::LineAndMarker},
         {MarkerShape::Square, 10, true, true, Legend::LineAndMarker},
         {MarkerShape::Triangle, 18, true, true, Legend::LineAndMarker},
+        // Outlined, by the paper they close in.
+        {MarkerShape::Circle, 12, false, true, Legend::LineAndMarker},
+        {MarkerShape::Circle, 16, false, true, Legend::MarkerOnly},
+        {MarkerShape::Circle, 20, false, true, Legend::LineAndMarker},
+        {MarkerShape::Square, 10, false, true, Legend::LineAndMarker},
+        {MarkerShape::Square, 14, false, true, Legend::LineAndMarker},
+        {MarkerShape::Diamond, 18, false, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
@@ -246,6 +253,12 @@ TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
         {MarkerShape::Triangle, 14, true, true, Legend::MarkerOnly},
         {MarkerShape::Triangle, 16, true, true, Legend::LineAndMarker},
         {MarkerShape::Triangle, 20, true, true, Legend::LineAndMarker},
+        // Outlines on a line as thin as theirs, which falls apart into pieces, and small diamonds.
+        {MarkerShape::Circle, 6, false, true, Legend::LineAndMarker},
+        {MarkerShape::Circle, 8, false, true, Legend::LineAndMarker},
+        {MarkerShape::Diamond, 12, false, true, Legend::LineAndMarker},
+        // Outlined triangles, whose insides lie off their middles: none is found.
+        {MarkerShape::Triangle, 16, false, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);

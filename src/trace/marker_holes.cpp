@@ -1,0 +1,256 @@
+#include "trace/marker_holes.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Pieces whose bounds hold more pixels than this are left alone, as the opening leaves them.
+constexpr long long kMostArea = 16'000'000;
+// A thin anti-aliased outline holds less than half of the colour where it runs between pixels; this much still
+// closes it.
+constexpr float kWall = 0.3f;
+// Less paper than this is a speck in a thick line, not the inside of a marker.
+constexpr double kLeastArea = 4;
+// The inside of a marker, halves together, is about as wide as high.
+constexpr double kMostElongation = 1.6;
+// Two halves lie no farther apart than a line through them is thick, and a pixel or two of its soft edge.
+constexpr int kHalvesApart = 4;
+constexpr double kMostMismatch = 0.5;
+
+enum : int { kInk = -1, kOutside = -2, kUnseen = 0 };
+
+struct Grid {
+    QRect area;
+    std::vector<float> ink; // over `area`, 0 away from the piece
+    std::vector<int> label; // kInk, kOutside, kUnseen or a hole's number from 1
+    [[nodiscard]] std::size_t index(int x, int y) const
+    {
+        return std::size_t(y - area.top()) * std::size_t(area.width()) + std::size_t(x - area.left());
+    }
+};
+
+// The piece and its soft edge over its bounds and two pixels around, so that the outside is one piece of paper.
+Grid gridOf(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+{
+    Grid g;
+    g.area = piece.bounds.adjusted(-2, -2, 2, 2);
+    const std::size_t size = std::size_t(g.area.width()) * std::size_t(g.area.height());
+    g.ink.assign(size, 0);
+    g.label.assign(size, kUnseen);
+    const QRect picturesArea(0, 0, picture.width, picture.height);
+    for (const InkRunOnRow &r : piece.runs) {
+        for (int y = r.y - 1; y <= r.y + 1; ++y) {
+            for (int x = r.x0 - 1; x <= r.x1 + 1; ++x) {
+                if (picturesArea.contains(x, y) && g.ink[g.index(x, y)] == 0)
+                    g.ink[g.index(x, y)] = std::max(model.ink(picture.at(x, y)), 1e-6f);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < size; ++i) {
+        if (g.ink[i] >= kWall)
+            g.label[i] = kInk;
+    }
+    return g;
+}
+
+// Gives the paper 4-connected to (x, y) the label `to`; returns its bounds and its pixels.
+QRect fill(Grid &g, int x, int y, int to, std::vector<QPoint> &pixels)
+{
+    QRect bounds;
+    pixels.clear();
+    std::vector<QPoint> stack{{x, y}};
+    g.label[g.index(x, y)] = to;
+    while (!stack.empty()) {
+        const QPoint p = stack.back();
+        stack.pop_back();
+        pixels.push_back(p);
+        bounds |= QRect(p, QSize(1, 1));
+        for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            const QPoint q = p + d;
+            if (g.area.contains(q) && g.label[g.index(q.x(), q.y())] == kUnseen) {
+                g.label[g.index(q.x(), q.y())] = to;
+                stack.push_back(q);
+            }
+        }
+    }
+    return bounds;
+}
+
+// The paper of one hole, each pixel weighed by how little of the colour it holds.
+struct Paper {
+    QRect area;
+    std::vector<double> weight;
+
+    [[nodiscard]] double at(int x, int y) const
+    {
+        if (!area.contains(x, y))
+            return 0;
+        return weight[std::size_t(y - area.top()) * std::size_t(area.width()) + std::size_t(x - area.left())];
+    }
+    // Between pixel centres, bilinearly.
+    [[nodiscard]] double sampled(QPointF p) const
+    {
+        const double fx = p.x() - 0.5, fy = p.y() - 0.5;
+        const int x = int(std::floor(fx)), y = int(std::floor(fy));
+        const double ax = fx - x, ay = fy - y;
+        return (1 - ay) * ((1 - ax) * at(x, y) + ax * at(x + 1, y)) +
+               ay * ((1 - ax) * at(x, y + 1) + ax * at(x + 1, y + 1));
+    }
+};
+
+// The hole's paper and the pixels of ink around it, whose paper is the soft inner edge of the outline: leaving
+// them out would cut that edge where the wall was drawn.
+Paper paperOf(const Grid &g, const Hole &h)
+{
+    Paper paper{h.bounds.adjusted(-1, -1, 1, 1), {}};
+    paper.weight.assign(std::size_t(paper.area.width()) * std::size_t(paper.area.height()), 0);
+    const auto set = [&](int x, int y) {
+        paper.weight[std::size_t(y - paper.area.top()) * std::size_t(paper.area.width()) +
+                     std::size_t(x - paper.area.left())] = 1 - g.ink[g.index(x, y)];
+    };
+    for (const QPoint &p : h.pixels) {
+        for (int y = p.y() - 1; y <= p.y() + 1; ++y) {
+            for (int x = p.x() - 1; x <= p.x() + 1; ++x) {
+                if (g.label[g.index(x, y)] == kInk || (x == p.x() && y == p.y()))
+                    set(x, y);
+            }
+        }
+    }
+    return paper;
+}
+
+// The skew of the paper's width down its rows, from its first to its last paper in each.
+double widthSkew(const Paper &paper)
+{
+    double n = 0, m1 = 0;
+    std::vector<double> widths;
+    for (int y = paper.area.top(); y <= paper.area.bottom(); ++y) {
+        int first = paper.area.right() + 1, last = paper.area.left() - 1;
+        for (int x = paper.area.left(); x <= paper.area.right(); ++x) {
+            if (paper.at(x, y) >= 0.5) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+        const double w = std::max(0, last - first + 1);
+        widths.push_back(w);
+        n += w;
+        m1 += w * (y + 0.5);
+    }
+    if (n <= 0)
+        return 0;
+    const double mean = m1 / n;
+    double m2 = 0, m3 = 0;
+    for (std::size_t k = 0; k < widths.size(); ++k) {
+        const double d = paper.area.top() + double(k) + 0.5 - mean;
+        m2 += widths[k] * d * d;
+        m3 += widths[k] * d * d * d;
+    }
+    return m2 > 0 ? (m3 / n) / std::pow(m2 / n, 1.5) : 0;
+}
+
+// What of the paper its mirror image about `c` does not cover, squared: both sampled between pixels alike, so
+// that no place between them is favoured. Paper against ink (a line through one side only) counts the same
+// however far the centre moves, an edge of the outline slightly off its mirror image by how far.
+double asymmetryAbout(const Paper &paper, QPointF c)
+{
+    const int reach = std::max(paper.area.width(), paper.area.height()) / 2 + 1;
+    double sum = 0;
+    for (int j = -reach; j < reach; ++j) {
+        for (int i = 0; i < reach; ++i) {
+            const QPointF d(i + 0.5, j + 0.5);
+            const double mismatch = paper.sampled(c + d) - paper.sampled(c - d);
+            sum += std::min(mismatch * mismatch, kMostMismatch * kMostMismatch);
+        }
+    }
+    return 2 * sum;
+}
+
+// The centre about which the inside is most nearly the same turned half way round: what a line through it takes
+// out on one side only counts alike wherever the centre is, what the outline closes in does not.
+QPointF symmetricCentre(const Paper &paper)
+{
+    // From the paper's centroid, in ever finer steps round the best so far.
+    QPointF best;
+    double mass = 0;
+    for (int y = paper.area.top(); y <= paper.area.bottom(); ++y) {
+        for (int x = paper.area.left(); x <= paper.area.right(); ++x) {
+            best += paper.at(x, y) * QPointF(x + 0.5, y + 0.5);
+            mass += paper.at(x, y);
+        }
+    }
+    best /= mass;
+    double least = asymmetryAbout(paper, best);
+    for (double step = 0.5; step >= 0.03; step /= 2) {
+        const QPointF around = best;
+        for (int j = -2; j <= 2; ++j) {
+            for (int i = -2; i <= 2; ++i) {
+                const QPointF c = around + QPointF(i, j) * step;
+                const double a = asymmetryAbout(paper, c);
+                if (a < least) {
+                    least = a;
+                    best = c;
+                }
+            }
+        }
+    }
+    return best;
+}
+
+double elongation(const QRect &r)
+{
+    return double(std::max(r.width(), r.height())) / std::min(r.width(), r.height());
+}
+
+} // namespace
+
+std::vector<Hole> markerHoles(const PixelView &picture, const InkModel &model, const InkComponent &piece, int largest)
+{
+    if (piece.runs.empty() || (long long)piece.bounds.width() * piece.bounds.height() > kMostArea)
+        return {};
+    Grid g = gridOf(picture, model, piece);
+    std::vector<QPoint> pixels;
+    fill(g, g.area.left(), g.area.top(), kOutside, pixels);
+    // Each hole with its weighed paper, which is all the inside has to go by.
+    std::vector<Hole> holes;
+    for (int y = g.area.top(); y <= g.area.bottom(); ++y) {
+        for (int x = g.area.left(); x <= g.area.right(); ++x) {
+            if (g.label[g.index(x, y)] != kUnseen)
+                continue;
+            Hole h;
+            h.bounds = fill(g, x, y, int(holes.size()) + 1, pixels);
+            for (const QPoint &p : pixels)
+                h.area += 1 - g.ink[g.index(p.x(), p.y())];
+            h.pixels = pixels;
+            holes.push_back(std::move(h));
+        }
+    }
+    std::erase_if(holes, [&](const Hole &h) { return h.bounds.width() > largest || h.bounds.height() > largest; });
+    // The halves of one inside: close together, and together about as wide as high.
+    for (bool merged = true; merged;) {
+        merged = false;
+        for (std::size_t i = 0; i < holes.size() && !merged; ++i) {
+            for (std::size_t j = i + 1; j < holes.size() && !merged; ++j) {
+                const QRect both = holes[i].bounds | holes[j].bounds;
+                const QRect near = holes[i].bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
+                if (!near.intersects(holes[j].bounds) || both.width() > largest || both.height() > largest ||
+                    elongation(both) > kMostElongation)
+                    continue;
+                holes[i].area += holes[j].area;
+                holes[i].bounds = both;
+                holes[i].pixels.insert(holes[i].pixels.end(), holes[j].pixels.begin(), holes[j].pixels.end());
+                holes.erase(holes.begin() + std::ptrdiff_t(j));
+                merged = true;
+            }
+        }
+    }
+    std::erase_if(holes, [](const Hole &h) { return h.area < kLeastArea || elongation(h.bounds) > kMostElongation; });
+    for (Hole &h : holes) {
+        const Paper paper = paperOf(g, h);
+        h.centre = symmetricCentre(paper);
+        h.skew = widthSkew(paper);
+        h.pixels.clear();
+    }
+    return holes;
+}
