@@ -16,13 +16,14 @@ constexpr double kLeastArea = 4;
 constexpr double kMostElongation = 1.6;
 // Two halves lie no farther apart than a line through them is thick, and a pixel or two of its soft edge.
 constexpr int kHalvesApart = 4;
+// A pixel's paper against its mirror image's differs by more than this only where one of them is ink.
 constexpr double kMostMismatch = 0.5;
 
 enum : int { kInk = -1, kOutside = -2, kUnseen = 0 };
 
 struct Grid {
     QRect area;
-    std::vector<float> ink; // over `area`, 0 away from the piece
+    std::vector<float> ink; // over `area`; 0 away from the piece, where it was not looked at
     std::vector<int> label; // kInk, kOutside, kUnseen or a hole's number from 1
     [[nodiscard]] std::size_t index(int x, int y) const
     {

@@ -14,7 +14,7 @@
 // two halves, which are taken together.
 struct Hole {
     QRect bounds;    // of the paper closed in, halves together
-    QPointF centre;  // of the smallest convex shape holding that paper, which spans the line through it
+    QPointF centre;  // about which that paper, less the line through it, is the same turned half way round
     double area = 0; // of that paper, each pixel weighed by how little of the colour it holds
     // Of its width down its rows: nought for circles, squares and diamonds, ±0.57 for a triangle's inside,
     // which widens steadily from its tip (a line leaving through its sides moves it some way).
