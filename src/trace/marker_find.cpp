@@ -21,6 +21,8 @@ constexpr int kSmallestMarker = 1;
 constexpr double kMostElongation = 2.0;
 // Words: three pieces or more in a row, close together, not all alike.
 constexpr int kFewestLetters = 3;
+// A legend box's frame runs on for this many pixels at least; a letter's stroke does not.
+constexpr int kFrameRun = 20;
 // How far past the paper it closes in an outline reaches, its soft edge included.
 constexpr double kOutlineReach = 4;
 // The skew of the insides of the outlines of a series, below which they are no triangles'.
@@ -132,14 +134,24 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
     const int size = std::max(b.width(), b.height());
     const int cy = b.center().y();
     const int band = std::max(4, size * 2 / 3);
-    // Letters: ink in several columns with paper between some of them, within a few marker sizes.
+    // Letters: ink in several columns with paper between some of them, within a few marker sizes. A row with a
+    // long run of ink is the box's frame, not letters.
+    const int from = b.right() + 2;
+    const int to = from + std::max(40, 4 * size);
+    std::vector<bool> frameRow(std::size_t(2 * band + 1));
+    for (int y = cy - band; y <= cy + band; ++y) {
+        int run = 0;
+        for (int x = from; x <= to && run < kFrameRun; ++x)
+            run = otherInk(picture, model, paper, x, y) ? run + 1 : 0;
+        frameRow[std::size_t(y - cy + band)] = run >= kFrameRun;
+    }
     int columns = 0;
     int groups = 0;
     bool last = false;
-    for (int x = b.right() + 2; x <= b.right() + 2 + std::max(40, 4 * size); ++x) {
+    for (int x = from; x <= to; ++x) {
         bool any = false;
         for (int y = cy - band; y <= cy + band && !any; ++y)
-            any = otherInk(picture, model, paper, x, y);
+            any = !frameRow[std::size_t(y - cy + band)] && otherInk(picture, model, paper, x, y);
         columns += any ? 1 : 0;
         groups += any && !last ? 1 : 0;
         last = any;
@@ -153,11 +165,11 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
             if (!otherInk(picture, model, paper, b.center().x(), y))
                 continue;
             int run = 1;
-            for (int x = b.center().x() + 1; run < 20 && otherInk(picture, model, paper, x, y); ++x)
+            for (int x = b.center().x() + 1; run < kFrameRun && otherInk(picture, model, paper, x, y); ++x)
                 ++run;
-            for (int x = b.center().x() - 1; run < 20 && otherInk(picture, model, paper, x, y); --x)
+            for (int x = b.center().x() - 1; run < kFrameRun && otherInk(picture, model, paper, x, y); --x)
                 ++run;
-            return run >= 20;
+            return run >= kFrameRun;
         }
         return false;
     };
@@ -179,9 +191,11 @@ void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &
         return;
     const double typicalArea = median(areas);
     for (const Hole &h : holes) {
-        if (h.area < 0.5 * typicalArea || h.area > 1.6 * typicalArea || inLegend(h.bounds))
+        // The marker: its inside and its outline round it.
+        const QRect marker = h.bounds.adjusted(-kOutlineReach, -kOutlineReach, kOutlineReach, kOutlineReach);
+        if (h.area < 0.5 * typicalArea || h.area > 1.6 * typicalArea || inLegend(marker))
             continue;
-        const QRectF around = QRectF(h.bounds).adjusted(-kOutlineReach, -kOutlineReach, kOutlineReach, kOutlineReach);
+        const QRectF around(marker);
         std::erase_if(centres, [&](QPointF c) { return around.contains(c); });
         centres.push_back(h.centre);
     }

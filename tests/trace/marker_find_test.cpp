@@ -198,14 +198,17 @@ struct LineCase {
     bool filled;
     bool joined;
     Legend legend;
+    bool jpeg = false;
 };
 
 void findsBesideLines(const LineCase &c)
 {
     SCOPED_TRACE(std::string(nameOf(c.shape)) + " " + std::to_string(int(c.size)) + (c.filled ? "" : " hollow") +
                  (c.joined ? " on a line" : "") +
-                 (c.legend == Legend::MarkerOnly ? ", legend sample a marker alone" : ""));
+                 (c.legend == Legend::MarkerOnly ? ", legend sample a marker alone" : "") + (c.jpeg ? ", JPEG" : ""));
     MarkerChart m = markerChart(c.shape, c.size, c.filled, true, c.legend, c.joined);
+    if (c.jpeg)
+        m.chart.compressAsJpeg(75);
     expectFound(findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
 }
 
@@ -230,6 +233,9 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Circle, 8, true, true, Legend::LineAndMarker},
         {MarkerShape::Square, 10, true, true, Legend::LineAndMarker},
         {MarkerShape::Triangle, 18, true, true, Legend::LineAndMarker},
+        // The legend's box just above a sample that JPEG made larger.
+        {MarkerShape::Circle, 16, true, true, Legend::LineAndMarker, true},
+        {MarkerShape::Square, 16, true, true, Legend::LineAndMarker, true},
         // Outlined, by the paper they close in.
         {MarkerShape::Circle, 12, false, true, Legend::LineAndMarker},
         {MarkerShape::Circle, 16, false, true, Legend::MarkerOnly},
@@ -237,6 +243,7 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Square, 10, false, true, Legend::LineAndMarker},
         {MarkerShape::Square, 14, false, true, Legend::LineAndMarker},
         {MarkerShape::Diamond, 18, false, true, Legend::LineAndMarker},
+        {MarkerShape::Circle, 10, false, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
