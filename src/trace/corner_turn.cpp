@@ -14,6 +14,15 @@ constexpr double kCovered = 0.4; // a place on the ring around a corner holds th
 // The corners taken: sharper ones the walk goes round itself, blunter ones fold the line back onto itself.
 constexpr double kLeastTurn = 0.15;
 constexpr double kMostTurn = 2.7;
+constexpr double kBendSample = 0.25; // pixels along a ray round a bend
+// How far off a straight line its centres may stand, root mean square.
+constexpr double kMostSpread = 0.45;
+// How far into a tight bend a walk may have gone before it lost the stroke.
+constexpr double kIntoBend = 8;
+// How much farther inside than a corner's join puts it the centre line may cross where the ways meet, for noise.
+constexpr double kJoinSlack = 0.4;
+// The farthest from the ink ways into a bend may meet.
+constexpr double kFarthestBend = 60;
 
 double cross(QPointF a, QPointF b)
 {
@@ -50,16 +59,17 @@ std::optional<Line> fittedLine(const std::vector<QPointF> &points)
     return Line{mean, way, std::sqrt(off2 / double(points.size()))};
 }
 
-// The straight end of the walk: its centres from a pixel and a half to eighteen pixels before the last.
-std::optional<Line> lineBehind(const std::vector<QPointF> &centres, double width)
+// The straight end of the walk: its centres from a pixel and a half (or `skipped`) to eighteen pixels (or as many
+// more) before the last.
+std::optional<Line> lineBehind(const std::vector<QPointF> &centres, double width, double skipped = 1.5)
 {
     const QPointF end = centres.back();
     std::vector<QPointF> points;
     for (std::size_t i = centres.size(); i-- > 0;) {
         const double d = length(centres[i] - end);
-        if (d > std::max(18.0, 4 * width))
+        if (d > std::max(18.0, 4 * width) + skipped - 1.5)
             break;
-        if (d >= 1.5)
+        if (d >= skipped)
             points.push_back(centres[i]);
     }
     std::optional<Line> line = fittedLine(points);
@@ -85,21 +95,6 @@ double inkReach(const PixelView &picture, const InkModel &model, QPointF from, Q
             break;
     }
     return s;
-}
-
-// Whether the pixel at `p`, or one next to it, holds the stroke: a line's corner may fall between the pixels
-// of an aliased hair line.
-bool inkNextTo(const PixelView &picture, const InkModel &model, QPointF p)
-{
-    const int x = int(std::floor(p.x()));
-    const int y = int(std::floor(p.y()));
-    for (int j = y - 1; j <= y + 1; ++j) {
-        for (int i = x - 1; i <= x + 1; ++i) {
-            if (picture.contains(i, j) && model.ink(picture.at(i, j)) >= 0.5f)
-                return true;
-        }
-    }
-    return false;
 }
 
 struct Arc {
@@ -182,11 +177,93 @@ std::optional<Piece> pieceAhead(const PixelView &picture, const InkModel &model,
             way = (centres.back() - centres.front()) / length(centres.back() - centres.front());
     }
     std::optional<Line> line = fittedLine(centres);
-    if (!line || line->spread > 0.45)
+    if (!line || line->spread > kMostSpread)
         return std::nullopt;
     if (QPointF::dotProduct(line->way, towards) < 0)
         line->way = -line->way;
     return Piece{*line, std::move(centres)};
+}
+
+// How far along a ray through a stroke its ink is, by the ink-weighted middle of its samples; nothing where the
+// ray holds less of it than a stroke `width` wide does by half.
+std::optional<double> inkAlong(const PixelView &picture, const InkModel &model, QPointF from, QPointF way, double near,
+                               double far, double width)
+{
+    double mass = 0, moment = 0;
+    for (double s = near; s <= far; s += kBendSample) {
+        const double ink = inkBetweenPixels(picture, model, from + way * s);
+        mass += ink * kBendSample;
+        moment += ink * kBendSample * s;
+    }
+    if (mass < 0.5 * width)
+        return std::nullopt;
+    return moment / mass;
+}
+
+// The way halving the angle between the way `in` came and the way `out` goes on, into it.
+QPointF halvingOf(const Line &in, const Line &out)
+{
+    const QPointF halving = out.way - in.way;
+    return halving / length(halving);
+}
+
+// The sine of half that angle.
+double halfAngleSine(const Line &in, const Line &out)
+{
+    return std::sin(std::acos(std::clamp(QPointF::dotProduct(-in.way, out.way), -1.0, 1.0)) / 2);
+}
+
+// Whether the stroke bent round where the ways `in` and `out` meet at `vertex`, rather than turned there as a
+// polyline does: its centre line crosses the line halving the angle farther inside than a corner's join moves
+// the ink there (a bevel's, cut flat outside, the most).
+bool roundedAt(const PixelView &picture, const InkModel &model, const Line &in, const Line &out, QPointF vertex,
+               double width)
+{
+    const QPointF halving = halvingOf(in, out);
+    const double sine = halfAngleSine(in, out);
+    const double reach = width / (2 * sine) + 2;
+    const std::optional<double> at = inkAlong(picture, model, vertex - halving * reach, halving, 0, 2 * reach, width);
+    if (!at)
+        return true;
+    const double joinShift = (width / (2 * sine) - width * sine / 2) / 2;
+    return *at - reach > joinShift + kJoinSlack;
+}
+
+// The centres of a stroke round a tight bend between the straight ways `in` and `out`, which meet at `vertex` off
+// its ink: the circle touching both ways through the ink on the line halving them (found within `reachToInk`)
+// stands for the bend, and each centre is where the ink lies along a ray from its middle, a pixel of arc apart:
+// the rays cross the stroke square. Empty where a ray finds no stroke.
+std::vector<QPointF> centresRoundBend(const PixelView &picture, const InkModel &model, const Line &in, const Line &out,
+                                      QPointF vertex, double width, double reachToInk)
+{
+    const QPointF halving = halvingOf(in, out);
+    const double sine = halfAngleSine(in, out);
+    if (sine > 0.95)
+        return {};
+    const std::optional<double> toInk = inkAlong(picture, model, vertex, halving, 0, reachToInk, width);
+    if (!toInk || *toInk <= 0)
+        return {};
+    const double radius = *toInk / (1 / sine - 1);
+    const QPointF middle = vertex + halving * (radius / sine);
+    // From where the circle touches the way in to where it touches the way on, the short way round.
+    const QPointF touchIn = in.through + in.way * QPointF::dotProduct(middle - in.through, in.way);
+    const QPointF touchOut = out.through + out.way * QPointF::dotProduct(middle - out.through, out.way);
+    const double from = std::atan2(touchIn.y() - middle.y(), touchIn.x() - middle.x());
+    double sweep = std::atan2(touchOut.y() - middle.y(), touchOut.x() - middle.x()) - from;
+    sweep = std::remainder(sweep, 2 * kPi);
+    const int steps = std::max(2, int(std::ceil(std::abs(sweep) * radius)));
+    const double reach = width / 2 + 2;
+    std::vector<QPointF> centres;
+    for (int k = 0; k <= steps; ++k) {
+        const double angle = from + sweep * k / steps;
+        const QPointF ray(std::cos(angle), std::sin(angle));
+        const std::optional<double> at =
+            inkAlong(picture, model, middle, ray, std::max(0.0, radius - reach), radius + reach, width);
+        if (!at)
+            return {};
+        centres.push_back(middle + ray * *at);
+    }
+    return centres;
 }
 
 } // namespace
@@ -196,8 +273,11 @@ std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &mode
 {
     if (centres.size() < 4)
         return std::nullopt;
-    const std::optional<Line> in = lineBehind(centres, width);
-    if (!in || in->spread > 0.45)
+    std::optional<Line> in = lineBehind(centres, width);
+    // A walk that went some way into a tight bend before it lost the stroke: the straight way before it.
+    if (in && in->spread > kMostSpread)
+        in = lineBehind(centres, width, kIntoBend);
+    if (!in || in->spread > kMostSpread)
         return std::nullopt;
     const QPointF end = in->through + in->way * QPointF::dotProduct(centres.back() - in->through, in->way);
     // Where the ink ends along the way, less the round of the join, is near the corner.
@@ -231,18 +311,30 @@ std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &mode
         return std::nullopt;
     Corner corner;
     corner.at = in->through + in->way * (cross(out->through - in->through, out->way) / sine);
-    // A polyline's corner lies on its own stroke, whatever the join; where the two ways meet off its ink, the
-    // stroke bent round tightly instead (the trough of a steep wave).
-    if (length(corner.at - guess) > radius || !inkNextTo(picture, model, corner.at))
+    // A polyline's corner lies on its stroke, whatever the join. Ways that meet off it, even far off (the top of
+    // a narrow peak), come from a stroke that bent round.
+    const double off = length(corner.at - guess);
+    if (off > kFarthestBend)
         return std::nullopt;
+    const bool rounded = roundedAt(picture, model, *in, *out, corner.at, width);
+    if (off > radius && !rounded)
+        return std::nullopt;
+    if (rounded) {
+        corner.bend = centresRoundBend(picture, model, *in, *out, corner.at, width, off + radius);
+        if (corner.bend.empty())
+            return std::nullopt;
+    }
     corner.way = out->way;
     corner.start = ahead->centres.front();
-    // The centres near the corner, where the other piece's ink moved them, go.
+    // The centres near the corner, where the other piece's ink moved them, go; round a bend, those it measured
+    // again.
     corner.kept = centres.size();
     while (corner.kept > 1) {
         const QPointF c = centres[corner.kept - 1];
-        if (QPointF::dotProduct(c - corner.at, in->way) < -(width / 2 + 1.5) &&
-            std::abs(cross(in->way, c - in->through)) < 0.6)
+        const bool clear = corner.bend.empty() ? QPointF::dotProduct(c - corner.at, in->way) < -(width / 2 + 1.5) &&
+                                                     std::abs(cross(in->way, c - in->through)) < 0.6
+                                               : QPointF::dotProduct(c - corner.bend.front(), in->way) < -0.5;
+        if (clear)
             break;
         --corner.kept;
     }

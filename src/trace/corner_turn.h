@@ -15,12 +15,17 @@ struct Corner {
     QPointF way;   // unit, from the corner along the next straight piece
     QPointF start; // a centre on that piece, clear of the corner
     std::size_t kept = 0;
+    // Where the two ways meet off the stroke's ink, it bent round tightly rather than turned at a point (the
+    // trough of a steep wave, a sharp peak): its centres measured round the bend, from the way it came to the
+    // way on. Empty at a corner.
+    std::vector<QPointF> bend;
 };
 
 // Where the stroke `width` pixels wide that the walk through `centres` (in order) lost at their end goes on
 // round a corner: the ink around the place the stroke's straight end points to holds the way it came and one
 // more piece of the stroke's width, straight and in another direction. Nothing where the stroke ends, runs into
-// something (an axis, a crossing, text) or meets more than one way on.
+// something (an axis, a crossing, text) or meets more than one way on. Where the two straight ways meet off the
+// stroke's centre line, it bent round, and `bend` holds its centres round the bend.
 [[nodiscard]] std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &model,
                                                 const std::vector<QPointF> &centres, double width);
 

@@ -67,9 +67,22 @@ PolylineWalk walkPolyline(const PixelView &picture, const InkModel &model, const
         next.at = corner->start;
         next.direction = corner->way;
         next.solid = true;
-        const Walk piece = walkStroke(picture, model, next, 1, mostPixelsPerCentre);
-        addStraight(walk, cornerBetween(walk.centres, piece.centres, corner->at, start.width), true);
-        addStraight(walk, corner->start, false);
+        Walk piece = walkStroke(picture, model, next, 1, mostPixelsPerCentre);
+        if (corner->bend.empty()) {
+            addStraight(walk, cornerBetween(walk.centres, piece.centres, corner->at, start.width), true);
+            addStraight(walk, corner->start, false);
+        } else {
+            walk.centres.insert(walk.centres.end(), corner->bend.begin(), corner->bend.end());
+            walk.pastGap.resize(walk.centres.size(), false);
+            walk.fixed.resize(walk.centres.size(), true);
+            // The piece on goes from where the bend was measured to.
+            std::size_t skip = 0;
+            while (skip < piece.centres.size() &&
+                   QPointF::dotProduct(piece.centres[skip] - corner->bend.back(), corner->way) < 0.5)
+                ++skip;
+            piece.centres.erase(piece.centres.begin(), piece.centres.begin() + std::ptrdiff_t(skip));
+            piece.pastGap.erase(piece.pastGap.begin(), piece.pastGap.begin() + std::ptrdiff_t(skip));
+        }
         for (std::size_t i = 1; i < piece.centres.size(); ++i)
             travelled += length(piece.centres[i] - piece.centres[i - 1]);
         add(walk, piece);
