@@ -113,16 +113,16 @@ bool pair(const Candidate &c, const Halves &h, const Typical &typical)
 }
 
 // Dark ink of another colour than the markers', on the paper: letters, frames.
-bool otherInk(const PixelView &picture, const InkModel &model, std::uint32_t paper, int x, int y)
+bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, int x, int y)
 {
     if (!picture.contains(x, y))
         return false;
     const std::uint32_t p = picture.at(x, y);
-    return colourDistance(p, paper) > 100 && model.ink(p) < 0.5f;
+    return colourDistance(p, paper) > 100 && ink.ink(p) < 0.5f;
 }
 
 // A legend's sample: a marker in a box, with its name written beside it on the right.
-bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t paper, const QRect &b)
+bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, const QRect &b)
 {
     const int size = std::max(b.width(), b.height());
     const int cy = b.center().y();
@@ -134,7 +134,7 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
     for (int x = b.right() + 2; x <= b.right() + 2 + std::max(40, 4 * size); ++x) {
         bool any = false;
         for (int y = cy - band; y <= cy + band && !any; ++y)
-            any = otherInk(picture, model, paper, x, y);
+            any = otherInk(picture, ink, paper, x, y);
         columns += any ? 1 : 0;
         groups += any && !last ? 1 : 0;
         last = any;
@@ -145,12 +145,12 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
     const auto frameAt = [&](int step) {
         for (int k = size / 2 + 2; k <= 3 * size + 20; ++k) {
             const int y = cy + step * k;
-            if (!otherInk(picture, model, paper, b.center().x(), y))
+            if (!otherInk(picture, ink, paper, b.center().x(), y))
                 continue;
             int run = 1;
-            for (int x = b.center().x() + 1; run < 20 && otherInk(picture, model, paper, x, y); ++x)
+            for (int x = b.center().x() + 1; run < 20 && otherInk(picture, ink, paper, x, y); ++x)
                 ++run;
-            for (int x = b.center().x() - 1; run < 20 && otherInk(picture, model, paper, x, y); --x)
+            for (int x = b.center().x() - 1; run < 20 && otherInk(picture, ink, paper, x, y); --x)
                 ++run;
             return run >= 20;
         }
@@ -164,9 +164,9 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
 std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, const TraceSettings &settings)
 {
     const std::uint32_t paper = paperOf(picture);
-    const InkModel model = inkModel(argb, paper, settings.colourTolerance);
+    MarkerInk ink{inkModel(argb, paper, settings.colourTolerance), darknessInk(argb, paper, settings.colourTolerance)};
     std::vector<InkComponent> small, offLines;
-    for (InkComponent &c : inkComponents(picture, model, kLookedAtWhole)) {
+    for (InkComponent &c : inkComponents(picture, ink, kLookedAtWhole)) {
         if (c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker) {
             small.push_back(std::move(c));
             continue;
@@ -182,7 +182,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         if (piece.runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
             std::min(b.width(), b.height()) < kSmallestMarker)
             continue;
-        candidates.push_back({&piece, inkShape(picture, model, piece), false});
+        candidates.push_back({&piece, inkShape(picture, ink, piece)});
     }
     markWords(candidates);
     // What a typical single marker is like: the markers of a series are alike. Scraps of a pixel or two (of JPEG noise,
@@ -206,17 +206,17 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         spreads.push_back((c.shape.varianceX + c.shape.varianceY) / 2);
         // How far its centre lies from its centroid (below a triangle's tip, by a sixth of its height): the
         // two halves of a pair have it as a single marker does.
-        const QPointF d = markerCentre(picture, model, *c.piece, c.shape) - c.shape.centroid;
+        const QPointF d = markerCentre(picture, ink, *c.piece, c.shape) - c.shape.centroid;
         dx.push_back(d.x());
         dy.push_back(d.y());
     }
     const Typical typical{median(masses), median(sizes), median(spreads), QPointF(median(dx), median(dy))};
     std::vector<QPointF> centres;
     for (const Candidate &c : candidates) {
-        if (c.text || inLegend(picture, model, paper, c.piece->bounds))
+        if (c.text || inLegend(picture, ink, paper, c.piece->bounds))
             continue;
         if (c.shape.elongation > 1.5) {
-            const Halves h = halvesOf(picture, model, *c.piece, c.shape);
+            const Halves h = halvesOf(picture, ink, *c.piece, c.shape);
             if (pair(c, h, typical)) {
                 centres.push_back(h.centroid[0] + typical.offset);
                 centres.push_back(h.centroid[1] + typical.offset);
@@ -226,7 +226,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
         // JPEG noise), much more is something else.
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass) {
-            centres.push_back(markerCentre(picture, model, *c.piece, c.shape));
+            centres.push_back(markerCentre(picture, ink, *c.piece, c.shape));
         }
     }
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });

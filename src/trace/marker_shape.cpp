@@ -29,7 +29,7 @@ struct Patch {
     }
 };
 
-Patch patchOf(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+Patch patchOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
 {
     Patch p;
     p.area = piece.bounds.adjusted(-kEdge, -kEdge, kEdge, kEdge) & QRect(0, 0, picture.width, picture.height);
@@ -48,7 +48,7 @@ Patch patchOf(const PixelView &picture, const InkModel &model, const InkComponen
         for (int x = p.area.left(); x <= p.area.right(); ++x) {
             const std::size_t i = std::size_t((y - p.area.top()) * w + (x - p.area.left()));
             if (near[i]) {
-                const float a = model.ink(picture.at(x, y));
+                const float a = ink.ink(picture.at(x, y));
                 p.ink[i] = a >= kNoise ? a : 0;
             }
         }
@@ -216,18 +216,18 @@ std::optional<double> outlinedTriangleMiddle(const Patch &p, bool tipUp)
 
 } // namespace
 
-InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+InkShape inkShape(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
 {
-    return shapeOf(patchOf(picture, model, piece));
+    return shapeOf(patchOf(picture, ink, piece));
 }
 
-QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape)
+QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, const InkShape &shape)
 {
     // Circles, squares, diamonds and crosses have a skew of nought, small ones a third at most for their
     // pixels; a triangle's is near ±0.57 filled, ±0.47 outlined.
     if (std::abs(shape.skewY) < 0.4)
         return shape.centroid;
-    const Patch p = patchOf(picture, model, piece);
+    const Patch p = patchOf(picture, ink, piece);
     const bool tipUp = shape.skewY < 0; // more ink towards the base
     // A small outline has little hole: it is taken as filled where its sides do not stand apart.
     std::optional<double> y = shape.hollow ? outlinedTriangleMiddle(p, tipUp) : std::nullopt;
@@ -242,9 +242,9 @@ QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkC
     return {shape.centroid.x(), *y};
 }
 
-Halves halvesOf(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape)
+Halves halvesOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, const InkShape &shape)
 {
-    const Patch p = patchOf(picture, model, piece);
+    const Patch p = patchOf(picture, ink, piece);
     Halves h;
     QPointF sum[2];
     // A pixel the split runs through goes to both sides, as much as lies on each.

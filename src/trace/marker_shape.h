@@ -2,6 +2,7 @@
 
 #include "trace/colour_match.h"
 #include "trace/ink_components.h"
+#include "trace/marker_ink.h"
 #include "trace/pixel_view.h"
 
 #include <QPointF>
@@ -21,11 +22,11 @@ struct InkShape {
     int faintExtent = 0;    // the longer side of the bounds of the pixels holding a fifth of the colour or more
 };
 
-[[nodiscard]] InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece);
+[[nodiscard]] InkShape inkShape(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece);
 
 // The centre of a marker: the middle of its bounding shape. Shapes symmetric both ways have it at their
 // centroid; a triangle (pointing up or down) has it half way between its tip and its base.
-[[nodiscard]] QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece,
+[[nodiscard]] QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
                                    const InkShape &shape);
 
 // A piece split in two across its long axis through its centroid, as two markers that touch would be: the
@@ -36,5 +37,5 @@ struct Halves {
     double mass[2] = {0, 0};
     double spread[2] = {0, 0};
 };
-[[nodiscard]] Halves halvesOf(const PixelView &picture, const InkModel &model, const InkComponent &piece,
+[[nodiscard]] Halves halvesOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
                               const InkShape &shape);

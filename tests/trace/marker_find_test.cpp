@@ -174,17 +174,7 @@ TEST(FindMarkers, FindsMarkersInJpegCopiesAndAliasedCharts)
         {MarkerShape::Triangle, 9, true, false, false}, {MarkerShape::Diamond, 11, true, false, false},
         {MarkerShape::Diamond, 8, false, false, false}, {MarkerShape::Cross, 8, true, false, false},
         {MarkerShape::Plus, 13, true, false, false},    {MarkerShape::Triangle, 15, false, false, false},
-    };
-    for (const ChartCase &c : cases)
-        findsOnChart(c);
-}
-
-// Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests.
-TEST(FindMarkers, DISABLED_FindsMarkersInJpegCopiesAndAliasedChartsStillOff)
-{
-    const ChartCase cases[] = {
-        {MarkerShape::Circle, 10, false, true, true},
-        {MarkerShape::Cross, 10, true, true, true},
+        {MarkerShape::Circle, 10, false, true, true},   {MarkerShape::Cross, 10, true, true, true},
     };
     for (const ChartCase &c : cases)
         findsOnChart(c);
