@@ -20,11 +20,16 @@ constexpr int kSmallestMarker = 1;
 constexpr double kMostElongation = 2.0;
 // Words: three pieces or more in a row, close together, not all alike.
 constexpr int kFewestLetters = 3;
+// Of the colour the most colourful markers kept through JPEG, a marker of theirs keeps this share at least.
+constexpr float kLeastOfMostColourful = 0.65f;
+// ... and what it kept points its way, within about 17 degrees.
+constexpr float kMostTurn = 0.3f;
 
 struct Candidate {
     const InkComponent *piece = nullptr;
     InkShape shape;
     bool text = false;
+    bool otherColour = false;
 };
 
 std::uint32_t paperOf(const PixelView &picture)
@@ -89,6 +94,30 @@ bool single(const Candidate &c)
 {
     const QRect b = c.piece->bounds;
     return b.width() <= kLargestMarker && b.height() <= kLargestMarker && c.shape.elongation <= kMostElongation;
+}
+
+// In a JPEG copy the markers of a near colour (a darker or greyer red beside red ones, an orange) lose their
+// colour as the markers do, and hold the colour by their darkness as they do; but around them, shaped alike, they
+// keep less of it than the markers for their darkness, or some of another hue. The markers are taken to be the
+// most colourful of the single pieces.
+void markOtherColours(std::vector<Candidate> &candidates, const PixelView &picture, const DarknessInk &darkness)
+{
+    std::vector<float> kept(candidates.size());
+    std::vector<float> singles;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const KeptColour k = keptColour(picture, darkness, candidates[i].piece->bounds.adjusted(-2, -2, 2, 2));
+        // JPEG noise turns a marker's colour by up to a couple of pixels' worth.
+        const bool turned = k.aside > kMostTurn * k.along + 2;
+        kept[i] = k.darkness > 0 && !turned ? k.along / k.darkness : 0;
+        if (!candidates[i].text && single(candidates[i]))
+            singles.push_back(kept[i]);
+    }
+    if (singles.empty())
+        return;
+    const auto upperQuartile = singles.begin() + std::ptrdiff_t(singles.size() * 3 / 4);
+    std::nth_element(singles.begin(), upperQuartile, singles.end());
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        candidates[i].otherColour = kept[i] < kLeastOfMostColourful * *upperQuartile;
 }
 
 struct Typical {
@@ -185,11 +214,14 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         candidates.push_back({&piece, inkShape(picture, ink, piece)});
     }
     markWords(candidates);
+    if (ink.subsampled)
+        markOtherColours(candidates, picture, ink.darkness);
     // What a typical single marker is like: the markers of a series are alike. Scraps of a pixel or two (of JPEG noise,
     // of a faint outline) tell nothing of a typical marker, unless nearly every piece is that small: the cores of
     // markers of three or four pixels are.
     const auto typicalOf = [](const Candidate &c, int least) {
-        return !c.text && single(c) && std::max(c.piece->bounds.width(), c.piece->bounds.height()) >= least;
+        return !c.text && !c.otherColour && single(c) &&
+               std::max(c.piece->bounds.width(), c.piece->bounds.height()) >= least;
     };
     const int least =
         std::count_if(candidates.begin(), candidates.end(), [&](const Candidate &c) { return typicalOf(c, 3); }) >= 3
@@ -213,7 +245,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     const Typical typical{median(masses), median(sizes), median(spreads), QPointF(median(dx), median(dy))};
     std::vector<QPointF> centres;
     for (const Candidate &c : candidates) {
-        if (c.text || inLegend(picture, ink, paper, c.piece->bounds))
+        if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds))
             continue;
         if (c.shape.elongation > 1.5) {
             const Halves h = halvesOf(picture, ink, *c.piece, c.shape);

@@ -88,3 +88,27 @@ bool showsChromaSubsampling(const PixelView &picture, const DarknessInk &darknes
     // A JPEG copy shows it beside more than half of them; a quarter is plenty.
     return pixels > 0 && spilled * 4 >= pixels;
 }
+
+KeptColour keptColour(const PixelView &picture, const DarknessInk &darkness, QRect area)
+{
+    area &= QRect(0, 0, picture.width, picture.height);
+    float chroma[3] = {};
+    KeptColour k;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            float v[3];
+            differenceFrom(darkness.paper, picture.at(x, y), v);
+            const float dy = DarknessInk::kLuma[0] * v[0] + DarknessInk::kLuma[1] * v[1] + DarknessInk::kLuma[2] * v[2];
+            for (int i = 0; i < 3; ++i)
+                chroma[i] += v[i] - dy;
+            k.darkness += dy * darkness.inverseSpan;
+        }
+    }
+    float length2 = 0;
+    for (int i = 0; i < 3; ++i) {
+        k.along += chroma[i] * darkness.keptProjection[i];
+        length2 += InkModel::kWeights[i] * chroma[i] * chroma[i];
+    }
+    k.aside = std::sqrt(std::max(0.0f, length2 - k.along * k.along * darkness.chromaLength2)) / darkness.chromaLength;
+    return k;
+}

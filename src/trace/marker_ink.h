@@ -4,6 +4,8 @@
 #include "trace/ink_run.h"
 #include "trace/pixel_view.h"
 
+#include <QRect>
+
 #include <cstdint>
 #include <vector>
 
@@ -86,3 +88,14 @@ struct MarkerInk {
 // never went through JPEG has none there.
 [[nodiscard]] bool showsChromaSubsampling(const PixelView &picture, const DarknessInk &darkness,
                                           const std::vector<InkRunOnRow> &candidates);
+
+// The colour the pixels of `area` kept, summed: `along` the colour's way and `aside` of it, in pixels of the
+// whole colour, and their `darkness`, in pixels of the colour's luminance. A mixture of the paper and the
+// colour keeps as much colour as it is dark; a JPEG copy keeps less, the thinner the strokes the less; a colour
+// nearer its grey keeps less again, one of another hue keeps some aside.
+struct KeptColour {
+    float along = 0;
+    float aside = 0;
+    float darkness = 0;
+};
+[[nodiscard]] KeptColour keptColour(const PixelView &picture, const DarknessInk &darkness, QRect area);
