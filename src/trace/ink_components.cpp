@@ -97,9 +97,10 @@ struct Forest {
     }
 };
 
-// The runs of ink on row `y`, appended to `runs`.
-void rowRuns(const PixelView &picture, const InkModel &model, const QuickTest &quick, const PaperTest &paper, int y,
-             std::vector<InkRunOnRow> &runs)
+// The runs of ink on row `y`, appended to `runs`; with `ink`, the runs of the pixels that hold the colour by
+// their darkness alone, appended to `dark`.
+void rowRuns(const PixelView &picture, const InkModel &model, const MarkerInk *ink, const QuickTest &quick,
+             const PaperTest &paper, int y, std::vector<InkRunOnRow> &runs, std::vector<InkRunOnRow> &dark)
 {
     const std::uint32_t *row = picture.pixels + qsizetype(y) * picture.stride;
     int x = 0;
@@ -110,7 +111,17 @@ void rowRuns(const PixelView &picture, const InkModel &model, const QuickTest &q
             x += 16;
         if (x >= width)
             break;
-        if (!quick.mayHoldInk(row[x]) || model.ink(row[x]) < kSolid) {
+        if (!quick.mayHoldInk(row[x])) {
+            ++x;
+            continue;
+        }
+        if (model.ink(row[x]) < kSolid) {
+            if (ink && ink->darkness.diluted(row[x]) >= kSolid) {
+                if (!dark.empty() && dark.back().y == y && dark.back().x1 == x - 1)
+                    dark.back().x1 = x;
+                else
+                    dark.push_back({y, x, x});
+            }
             ++x;
             continue;
         }
@@ -122,25 +133,22 @@ void rowRuns(const PixelView &picture, const InkModel &model, const QuickTest &q
     }
 }
 
-} // namespace
-
-std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel &model, int largest)
+// The pieces the runs make, in order of rows and then x, no two on a row touching.
+std::vector<InkComponent> componentsOf(const std::vector<InkRunOnRow> &runs, int largest)
 {
     std::vector<InkComponent> out;
-    if (!findsInk(model) || picture.width <= 0 || picture.height <= 0)
-        return out;
-    const QuickTest quick = quickTest(model);
-    const PaperTest paper(quick);
-    std::vector<InkRunOnRow> runs;
     Forest forest;
+    forest.parent.resize(runs.size());
+    std::iota(forest.parent.begin(), forest.parent.end(), 0);
     std::size_t previousBegin = 0;
     std::size_t previousEnd = 0;
-    for (int y = 0; y < picture.height; ++y) {
-        const std::size_t begin = runs.size();
-        rowRuns(picture, model, quick, paper, y, runs);
-        const std::size_t end = runs.size();
-        for (std::size_t i = begin; i < end; ++i)
-            forest.parent.push_back(int(i));
+    for (std::size_t begin = 0; begin < runs.size();) {
+        const int y = runs[begin].y;
+        std::size_t end = begin;
+        while (end < runs.size() && runs[end].y == y)
+            ++end;
+        if (previousEnd > previousBegin && runs[previousBegin].y != y - 1)
+            previousBegin = previousEnd;
         // Runs of neighbouring rows touch when they overlap or meet at a corner; both lists are in order of x.
         std::size_t j = previousBegin;
         for (std::size_t i = begin; i < end; ++i) {
@@ -151,6 +159,7 @@ std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel
         }
         previousBegin = begin;
         previousEnd = end;
+        begin = end;
     }
     std::vector<int> slot(runs.size(), -1);
     for (std::size_t i = 0; i < runs.size(); ++i) {
@@ -171,6 +180,56 @@ std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel
             std::vector<InkRunOnRow>().swap(c.runs);
     }
     return out;
+}
+
+// The runs of both lists in order of rows and then x, those that meet on a row made one.
+std::vector<InkRunOnRow> merged(const std::vector<InkRunOnRow> &a, const std::vector<InkRunOnRow> &b)
+{
+    std::vector<InkRunOnRow> all;
+    all.reserve(a.size() + b.size());
+    std::merge(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(all),
+               [](const InkRunOnRow &p, const InkRunOnRow &q) { return p.y < q.y || (p.y == q.y && p.x0 < q.x0); });
+    std::vector<InkRunOnRow> out;
+    for (const InkRunOnRow &r : all) {
+        if (!out.empty() && out.back().y == r.y && out.back().x1 + 1 >= r.x0)
+            out.back().x1 = std::max(out.back().x1, r.x1);
+        else
+            out.push_back(r);
+    }
+    return out;
+}
+
+struct Scan {
+    std::vector<InkRunOnRow> runs;
+    std::vector<InkRunOnRow> dark;
+};
+
+Scan scan(const PixelView &picture, const InkModel &model, const MarkerInk *ink)
+{
+    Scan s;
+    if (!findsInk(model) || picture.width <= 0 || picture.height <= 0)
+        return s;
+    // The paper is passed over as for the line of mixtures alone: a pixel with half the colour's darkness that
+    // kept some of it has gone nearly as far in one channel.
+    const QuickTest quick = quickTest(model);
+    const PaperTest paper(quick);
+    for (int y = 0; y < picture.height; ++y)
+        rowRuns(picture, model, ink && ink->darkness.usable ? ink : nullptr, quick, paper, y, s.runs, s.dark);
+    return s;
+}
+
+} // namespace
+
+std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel &model, int largest)
+{
+    return componentsOf(scan(picture, model, nullptr).runs, largest);
+}
+
+std::vector<InkComponent> inkComponents(const PixelView &picture, MarkerInk &ink, int largest)
+{
+    const Scan s = scan(picture, ink.model, &ink);
+    ink.subsampled = !s.dark.empty() && showsChromaSubsampling(picture, ink.darkness, s.dark);
+    return componentsOf(ink.subsampled ? merged(s.runs, s.dark) : s.runs, largest);
 }
 
 std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces, int largest)

@@ -27,11 +27,16 @@ constexpr int kFrameRun = 20;
 constexpr double kOutlineReach = 4;
 // The skew of the insides of the outlines of a series, below which they are no triangles'.
 constexpr double kMostHoleSkew = 0.3;
+// Of the colour the most colourful markers kept through JPEG, a marker of theirs keeps this share at least.
+constexpr float kLeastOfMostColourful = 0.65f;
+// ... and what it kept points its way, within about 17 degrees.
+constexpr float kMostTurn = 0.3f;
 
 struct Candidate {
     const InkComponent *piece = nullptr;
     InkShape shape;
     bool text = false;
+    bool otherColour = false;
 };
 
 std::uint32_t paperOf(const PixelView &picture)
@@ -98,6 +103,30 @@ bool single(const Candidate &c)
     return b.width() <= kLargestMarker && b.height() <= kLargestMarker && c.shape.elongation <= kMostElongation;
 }
 
+// In a JPEG copy the markers of a near colour (a darker or greyer red beside red ones, an orange) lose their
+// colour as the markers do, and hold the colour by their darkness as they do; but around them, shaped alike, they
+// keep less of it than the markers for their darkness, or some of another hue. The markers are taken to be the
+// most colourful of the single pieces.
+void markOtherColours(std::vector<Candidate> &candidates, const PixelView &picture, const DarknessInk &darkness)
+{
+    std::vector<float> kept(candidates.size());
+    std::vector<float> singles;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        const KeptColour k = keptColour(picture, darkness, candidates[i].piece->bounds.adjusted(-2, -2, 2, 2));
+        // JPEG noise turns a marker's colour by up to a couple of pixels' worth.
+        const bool turned = k.aside > kMostTurn * k.along + 2;
+        kept[i] = k.darkness > 0 && !turned ? k.along / k.darkness : 0;
+        if (!candidates[i].text && single(candidates[i]))
+            singles.push_back(kept[i]);
+    }
+    if (singles.empty())
+        return;
+    const auto upperQuartile = singles.begin() + std::ptrdiff_t(singles.size() * 3 / 4);
+    std::nth_element(singles.begin(), upperQuartile, singles.end());
+    for (std::size_t i = 0; i < candidates.size(); ++i)
+        candidates[i].otherColour = kept[i] < kLeastOfMostColourful * *upperQuartile;
+}
+
 struct Typical {
     double mass = 0;
     double size = 0;
@@ -120,16 +149,16 @@ bool pair(const Candidate &c, const Halves &h, const Typical &typical)
 }
 
 // Dark ink of another colour than the markers', on the paper: letters, frames.
-bool otherInk(const PixelView &picture, const InkModel &model, std::uint32_t paper, int x, int y)
+bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, int x, int y)
 {
     if (!picture.contains(x, y))
         return false;
     const std::uint32_t p = picture.at(x, y);
-    return colourDistance(p, paper) > 100 && model.ink(p) < 0.5f;
+    return colourDistance(p, paper) > 100 && ink.ink(p) < 0.5f;
 }
 
 // A legend's sample: a marker in a box, with its name written beside it on the right.
-bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t paper, const QRect &b)
+bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, const QRect &b)
 {
     const int size = std::max(b.width(), b.height());
     const int cy = b.center().y();
@@ -142,7 +171,7 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
     for (int y = cy - band; y <= cy + band; ++y) {
         int run = 0;
         for (int x = from; x <= to && run < kFrameRun; ++x)
-            run = otherInk(picture, model, paper, x, y) ? run + 1 : 0;
+            run = otherInk(picture, ink, paper, x, y) ? run + 1 : 0;
         frameRow[std::size_t(y - cy + band)] = run >= kFrameRun;
     }
     int columns = 0;
@@ -151,7 +180,7 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
     for (int x = from; x <= to; ++x) {
         bool any = false;
         for (int y = cy - band; y <= cy + band && !any; ++y)
-            any = !frameRow[std::size_t(y - cy + band)] && otherInk(picture, model, paper, x, y);
+            any = !frameRow[std::size_t(y - cy + band)] && otherInk(picture, ink, paper, x, y);
         columns += any ? 1 : 0;
         groups += any && !last ? 1 : 0;
         last = any;
@@ -162,12 +191,12 @@ bool inLegend(const PixelView &picture, const InkModel &model, std::uint32_t pap
     const auto frameAt = [&](int step) {
         for (int k = size / 2 + 2; k <= 3 * size + 20; ++k) {
             const int y = cy + step * k;
-            if (!otherInk(picture, model, paper, b.center().x(), y))
+            if (!otherInk(picture, ink, paper, b.center().x(), y))
                 continue;
             int run = 1;
-            for (int x = b.center().x() + 1; run < kFrameRun && otherInk(picture, model, paper, x, y); ++x)
+            for (int x = b.center().x() + 1; run < kFrameRun && otherInk(picture, ink, paper, x, y); ++x)
                 ++run;
-            for (int x = b.center().x() - 1; run < kFrameRun && otherInk(picture, model, paper, x, y); --x)
+            for (int x = b.center().x() - 1; run < kFrameRun && otherInk(picture, ink, paper, x, y); --x)
                 ++run;
             return run >= kFrameRun;
         }
@@ -206,17 +235,17 @@ void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &
 std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, const TraceSettings &settings)
 {
     const std::uint32_t paper = paperOf(picture);
-    const InkModel model = inkModel(argb, paper, settings.colourTolerance);
+    MarkerInk ink{inkModel(argb, paper, settings.colourTolerance), darknessInk(argb, paper, settings.colourTolerance)};
     std::vector<InkComponent> small, offLines;
     std::vector<Hole> holes;
-    for (InkComponent &c : inkComponents(picture, model, kLookedAtWhole)) {
+    for (InkComponent &c : inkComponents(picture, ink, kLookedAtWhole)) {
         if (c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker) {
             small.push_back(std::move(c));
             continue;
         }
         for (InkComponent &p : piecesOffLine(c, kLargestMarker))
             offLines.push_back(std::move(p));
-        for (const Hole &h : markerHoles(picture, model, c, kLargestMarker)) {
+        for (const Hole &h : markerHoles(picture, ink, c, kLargestMarker)) {
             holes.push_back(h);
         }
     }
@@ -228,14 +257,17 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         if (piece.runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
             std::min(b.width(), b.height()) < kSmallestMarker)
             continue;
-        candidates.push_back({&piece, inkShape(picture, model, piece), false});
+        candidates.push_back({&piece, inkShape(picture, ink, piece)});
     }
     markWords(candidates);
+    if (ink.subsampled)
+        markOtherColours(candidates, picture, ink.darkness);
     // What a typical single marker is like: the markers of a series are alike. Scraps of a pixel or two (of JPEG noise,
     // of a faint outline) tell nothing of a typical marker, unless nearly every piece is that small: the cores of
     // markers of three or four pixels are.
     const auto typicalOf = [](const Candidate &c, int least) {
-        return !c.text && single(c) && std::max(c.piece->bounds.width(), c.piece->bounds.height()) >= least;
+        return !c.text && !c.otherColour && single(c) &&
+               std::max(c.piece->bounds.width(), c.piece->bounds.height()) >= least;
     };
     const int least =
         std::count_if(candidates.begin(), candidates.end(), [&](const Candidate &c) { return typicalOf(c, 3); }) >= 3
@@ -265,17 +297,17 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         spreads.push_back((c.shape.varianceX + c.shape.varianceY) / 2);
         // How far its centre lies from its centroid (below a triangle's tip, by a sixth of its height): the
         // two halves of a pair have it as a single marker does.
-        const QPointF d = markerCentre(picture, model, *c.piece, c.shape) - c.shape.centroid;
+        const QPointF d = markerCentre(picture, ink, *c.piece, c.shape) - c.shape.centroid;
         dx.push_back(d.x());
         dy.push_back(d.y());
     }
     const Typical typical{median(masses), median(sizes), median(spreads), QPointF(median(dx), median(dy))};
     std::vector<QPointF> centres;
     for (const Candidate &c : candidates) {
-        if (c.text || inLegend(picture, model, paper, c.piece->bounds))
+        if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds))
             continue;
         if (c.shape.elongation > 1.5) {
-            const Halves h = halvesOf(picture, model, *c.piece, c.shape);
+            const Halves h = halvesOf(picture, ink, *c.piece, c.shape);
             if (pair(c, h, typical)) {
                 centres.push_back(h.centroid[0] + typical.offset);
                 centres.push_back(h.centroid[1] + typical.offset);
@@ -283,7 +315,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             }
             // Two outlines that touch, where no single marker tells what one is like (the others lie on a
             // line): two alike holes.
-            const std::vector<Hole> two = markerHoles(picture, model, *c.piece, kLargestMarker);
+            const std::vector<Hole> two = markerHoles(picture, ink, *c.piece, kLargestMarker);
             if (two.size() == 2 && std::min(two[0].area, two[1].area) > 0.75 * std::max(two[0].area, two[1].area) &&
                 std::max(std::abs(two[0].skew), std::abs(two[1].skew)) <= kMostHoleSkew) {
                 centres.push_back(two[0].centre);
@@ -294,10 +326,10 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
         // JPEG noise), much more is something else.
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass) {
-            centres.push_back(markerCentre(picture, model, *c.piece, c.shape, seriesTipUp));
+            centres.push_back(markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp));
         }
     }
-    addOutlinedOnLines(centres, holes, [&](const QRect &b) { return inLegend(picture, model, paper, b); });
+    addOutlinedOnLines(centres, holes, [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
     return centres;
 }

@@ -32,7 +32,7 @@ struct Grid {
 };
 
 // The piece and its soft edge over its bounds and two pixels around, so that the outside is one piece of paper.
-Grid gridOf(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+Grid gridOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
 {
     Grid g;
     g.area = piece.bounds.adjusted(-2, -2, 2, 2);
@@ -44,7 +44,7 @@ Grid gridOf(const PixelView &picture, const InkModel &model, const InkComponent 
         for (int y = r.y - 1; y <= r.y + 1; ++y) {
             for (int x = r.x0 - 1; x <= r.x1 + 1; ++x) {
                 if (picturesArea.contains(x, y) && g.ink[g.index(x, y)] == 0)
-                    g.ink[g.index(x, y)] = std::max(model.ink(picture.at(x, y)), 1e-6f);
+                    g.ink[g.index(x, y)] = std::max(ink.ink(picture.at(x, y)), 1e-6f);
             }
         }
     }
@@ -206,11 +206,11 @@ double elongation(const QRect &r)
 
 } // namespace
 
-std::vector<Hole> markerHoles(const PixelView &picture, const InkModel &model, const InkComponent &piece, int largest)
+std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, int largest)
 {
     if (piece.runs.empty() || (long long)piece.bounds.width() * piece.bounds.height() > kMostArea)
         return {};
-    Grid g = gridOf(picture, model, piece);
+    Grid g = gridOf(picture, ink, piece);
     std::vector<QPoint> pixels;
     fill(g, g.area.left(), g.area.top(), kOutside, pixels);
     // Each hole with its weighed paper, which is all the inside has to go by.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "trace/colour_match.h"
 #include "trace/ink_components.h"
+#include "trace/marker_ink.h"
 #include "trace/pixel_view.h"
 
 #include <QPointF>
@@ -25,5 +25,5 @@ struct Hole {
 // The holes of `piece` no more than `largest` pixels across and of a marker's shape: about as wide as high, and
 // no scrap of a pixel or two (a speck of noise in a thick line). Their centres are those of shapes the same
 // turned half way round (circles, squares, diamonds), not a triangle's.
-[[nodiscard]] std::vector<Hole> markerHoles(const PixelView &picture, const InkModel &model, const InkComponent &piece,
+[[nodiscard]] std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
                                             int largest);

@@ -32,7 +32,7 @@ struct Patch {
     }
 };
 
-Patch patchOf(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+Patch patchOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
 {
     Patch p;
     p.area = piece.bounds.adjusted(-kEdge, -kEdge, kEdge, kEdge) & QRect(0, 0, picture.width, picture.height);
@@ -51,7 +51,7 @@ Patch patchOf(const PixelView &picture, const InkModel &model, const InkComponen
         for (int x = p.area.left(); x <= p.area.right(); ++x) {
             const std::size_t i = std::size_t((y - p.area.top()) * w + (x - p.area.left()));
             if (near[i]) {
-                const float a = model.ink(picture.at(x, y));
+                const float a = ink.ink(picture.at(x, y));
                 p.ink[i] = a >= kNoise ? a : 0;
             }
         }
@@ -230,9 +230,9 @@ std::optional<double> outlinedTriangleMiddle(const Patch &p, bool tipUp)
 
 } // namespace
 
-InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece)
+InkShape inkShape(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
 {
-    return shapeOf(patchOf(picture, model, piece));
+    return shapeOf(patchOf(picture, ink, piece));
 }
 
 std::optional<bool> triangleTipUp(const InkShape &shape)
@@ -244,13 +244,13 @@ std::optional<bool> triangleTipUp(const InkShape &shape)
     return shape.skewY < 0;
 }
 
-QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape,
+QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, const InkShape &shape,
                      std::optional<bool> seriesTipUp)
 {
     std::optional<bool> own = triangleTipUp(shape);
     if (!own && !seriesTipUp)
         return shape.centroid;
-    const Patch p = patchOf(picture, model, piece);
+    const Patch p = patchOf(picture, ink, piece);
     const bool tipUp = own ? *own : *seriesTipUp;
     // A small outline has little hole: it is taken as filled where its sides do not stand apart.
     std::optional<double> y = shape.hollow ? outlinedTriangleMiddle(p, tipUp) : std::nullopt;
@@ -265,9 +265,9 @@ QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkC
     return {shape.centroid.x(), *y};
 }
 
-Halves halvesOf(const PixelView &picture, const InkModel &model, const InkComponent &piece, const InkShape &shape)
+Halves halvesOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, const InkShape &shape)
 {
-    const Patch p = patchOf(picture, model, piece);
+    const Patch p = patchOf(picture, ink, piece);
     Halves h;
     QPointF sum[2];
     // A pixel the split runs through goes to both sides, as much as lies on each.

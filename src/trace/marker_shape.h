@@ -2,6 +2,7 @@
 
 #include "trace/colour_match.h"
 #include "trace/ink_components.h"
+#include "trace/marker_ink.h"
 #include "trace/pixel_view.h"
 
 #include <QPointF>
@@ -22,12 +23,12 @@ struct InkShape {
     int faintExtent = 0;    // the longer side of the bounds of the pixels holding a fifth of the colour or more
 };
 
-[[nodiscard]] InkShape inkShape(const PixelView &picture, const InkModel &model, const InkComponent &piece);
+[[nodiscard]] InkShape inkShape(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece);
 
 // The centre of a marker: the middle of its bounding shape. Shapes symmetric both ways have it at their
 // centroid; a triangle (pointing up or down) has it half way between its tip and its base. `seriesTipUp` tells
 // that the markers of its series are triangles, for one whose own ink does not show it (a line through it).
-[[nodiscard]] QPointF markerCentre(const PixelView &picture, const InkModel &model, const InkComponent &piece,
+[[nodiscard]] QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
                                    const InkShape &shape, std::optional<bool> seriesTipUp = std::nullopt);
 
 // Whether a shape's ink is that of a triangle, and which way it points.
@@ -41,5 +42,5 @@ struct Halves {
     double mass[2] = {0, 0};
     double spread[2] = {0, 0};
 };
-[[nodiscard]] Halves halvesOf(const PixelView &picture, const InkModel &model, const InkComponent &piece,
+[[nodiscard]] Halves halvesOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
                               const InkShape &shape);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
+
 #include <cmath>
 #include <string>
 
@@ -174,20 +176,106 @@ TEST(FindMarkers, FindsMarkersInJpegCopiesAndAliasedCharts)
         {MarkerShape::Triangle, 9, true, false, false}, {MarkerShape::Diamond, 11, true, false, false},
         {MarkerShape::Diamond, 8, false, false, false}, {MarkerShape::Cross, 8, true, false, false},
         {MarkerShape::Plus, 13, true, false, false},    {MarkerShape::Triangle, 15, false, false, false},
+        {MarkerShape::Circle, 10, false, true, true},   {MarkerShape::Cross, 10, true, true, true},
     };
     for (const ChartCase &c : cases)
         findsOnChart(c);
 }
 
-// Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests.
-TEST(FindMarkers, DISABLED_FindsMarkersInJpegCopiesAndAliasedChartsStillOff)
+namespace {
+
+enum class Beside { Series, Labels };
+
+struct BesideCase {
+    Beside beside;
+    QColor colour;
+    MarkerShape shape;
+    double size;
+    bool filled;
+    bool jpeg;
+};
+
+// The markers chart with ink of another colour beside the markers: a second series, its markers between
+// theirs a little below them on a line of its colour, or labels written against their right sides.
+void findsBesideOtherInk(const BesideCase &c)
 {
-    const ChartCase cases[] = {
-        {MarkerShape::Circle, 10, false, true, true},
-        {MarkerShape::Cross, 10, true, true, true},
+    SCOPED_TRACE((c.beside == Beside::Series ? "series " : "labels ") + c.colour.name().toStdString() + " by " +
+                 nameOf(c.shape) + " " + std::to_string(int(c.size)) + (c.filled ? " filled" : " hollow") +
+                 (c.jpeg ? " JPEG" : ""));
+    MarkerChart m = markerChart(c.shape, c.size, c.filled);
+    TraceChart &chart = m.chart;
+    if (c.beside == Beside::Series) {
+        const double spacing = std::max(30.0, 2.5 * c.size);
+        std::vector<QPointF> other;
+        for (double x = chart.plot.left() + 170.3 + spacing / 2; x < chart.plot.right() - 20; x += spacing)
+            other.push_back(QPointF(x, chart.plot.center().y() + 50 * std::sin(x / 40) + 36.6));
+        CurveStyle line;
+        line.colour = c.colour;
+        line.width = 1;
+        chart.drawPolyline(other, line);
+        for (const QPointF &p : other)
+            chart.drawMarker(p, c.shape, c.size, c.colour, c.filled);
+    } else {
+        QPainter painter(&chart.image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QFont font(u"DejaVu Sans"_s);
+        font.setPixelSize(11);
+        painter.setFont(font);
+        painter.setPen(c.colour);
+        for (const QPointF &p : m.centres) {
+            if (p.x() > chart.plot.left() + 150 && p.x() < chart.plot.right() - 60)
+                painter.drawText(QRectF(p.x() + c.size / 2, p.y() - 7, 30, 14), Qt::AlignLeft | Qt::AlignVCenter,
+                                 u"12"_s);
+        }
+    }
+    if (c.jpeg)
+        chart.compressAsJpeg(75);
+    expectFound(findMarkers(chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
+}
+
+} // namespace
+
+// In a JPEG copy thin strokes keep their darkness but lose their colour: a series in a colour near the markers'
+// (darker, greyer, of a neighbouring hue) and black letters lose it as the markers do, and are not taken for them.
+TEST(FindMarkers, InkOfOtherColoursBesideTheMarkersIsNotTakenForThem)
+{
+    const struct {
+        Beside beside;
+        QColor colour;
+    } others[] = {
+        {Beside::Series, QColor(100, 50, 40)},   // dark brown
+        {Beside::Series, QColor(140, 100, 100)}, // greyish red
+        {Beside::Series, QColor(230, 120, 20)},  // orange
+        {Beside::Series, QColor(200, 40, 140)},  // magenta
+        {Beside::Labels, Qt::black},
     };
-    for (const ChartCase &c : cases)
-        findsOnChart(c);
+    const struct {
+        MarkerShape shape;
+        double size;
+        bool filled;
+    } markers[] = {{MarkerShape::Circle, 10, false},
+                   {MarkerShape::Cross, 10, true},
+                   {MarkerShape::Circle, 8, true},
+                   {MarkerShape::Square, 12, false}};
+    for (const auto &o : others) {
+        for (const auto &k : markers) {
+            for (const bool jpeg : {false, true})
+                findsBesideOtherInk({o.beside, o.colour, k.shape, k.size, k.filled, jpeg});
+        }
+    }
+}
+
+// Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests. This brown lies within the
+// default tolerance of the red's mixtures with the paper: in the plain picture its line takes a marker's place,
+// and in a JPEG copy its thin outlines lose their colour as the red ones do, to the same share.
+TEST(FindMarkers, DISABLED_InkOfOtherColoursBesideTheMarkersIsNotTakenForThemStillOff)
+{
+    const BesideCase cases[] = {
+        {Beside::Series, QColor(150, 70, 50), MarkerShape::Circle, 10, false, true},
+        {Beside::Series, QColor(150, 70, 50), MarkerShape::Square, 12, false, false},
+    };
+    for (const BesideCase &c : cases)
+        findsBesideOtherInk(c);
 }
 
 namespace {
