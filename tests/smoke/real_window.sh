@@ -3,7 +3,8 @@
 # file dialog, calibrates it, records three points with the mouse and checks the curve file, that the values
 # window stays above the main window, which keeps the focus, and that a press on the background moves the
 # window only while its button is held; then starts it with a picture to load.
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "line $LINENO failed: $BASH_COMMAND"' ERR # set -e alone stops without a word
 zorvane=$(realpath "$1")
 make_chart=$(realpath "$2")
 
@@ -13,9 +14,7 @@ done
 
 work=$(mktemp -d)
 cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    [ -n "${wm:-}" ] && kill "$wm" 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    stop_processes "${app:-}" "${wm:-}" "${xvfb:-}"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -23,7 +22,6 @@ source "$(dirname "${BASH_SOURCE[0]}")/x_windows.sh"
 
 start_xvfb
 export QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 openbox --sm-disable >"$work/wm.log" 2>&1 &
 wm=$!
 for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done

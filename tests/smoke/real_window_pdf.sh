@@ -2,7 +2,8 @@
 # Starts zorvane in a real X window (Xvfb) and opens a PDF through the real file dialog: the page chooser opens,
 # Enter saves the first page as a picture beside the PDF; Esc in the chooser writes nothing; a file that is no PDF
 # gives a "Dikkat!" box.
-set -euo pipefail
+set -eEuo pipefail
+trap 'echo "line $LINENO failed: $BASH_COMMAND"' ERR # set -e alone stops without a word
 zorvane=$(realpath "$1")
 make_chart=$(realpath "$2")
 
@@ -12,8 +13,7 @@ done
 
 work=$(mktemp -d)
 cleanup() {
-    [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
-    [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+    stop_processes "${app:-}" "${xvfb:-}"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -22,7 +22,6 @@ fail() { echo "$1"; ls -la "$work"; cat "$work/log"; exit 1; }
 
 start_xvfb
 export QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 
 "$make_chart" "$work/makale.pdf"
 printf 'merhaba\n' > "$work/bozuk.pdf"

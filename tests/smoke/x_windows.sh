@@ -25,11 +25,28 @@ window_gone() {
 }
 
 # Starts a 1280 x 1024 Xvfb on a display no other server holds and waits until it takes connections; sets
-# xvfb to its process and DISPLAY to it. Needs the test's folder in work.
+# xvfb to its process and DISPLAY to it. Needs the test's folder in work. By default the server starts afresh
+# whenever its last client leaves (the readiness probe, the chart maker) and drops a program connecting
+# meanwhile: -noreset keeps it up.
 start_xvfb() {
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
     xvfb=$!
     for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
     [ -s "$work/display" ] || { echo "Xvfb did not start"; exit 1; }
     export DISPLAY=:$(head -n 1 "$work/display")
+    for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && return 0; sleep 0.1; done
+    echo "Xvfb on $DISPLAY takes no connections"
+    exit 1
+}
+
+# Stops the given processes and waits until each has gone. A server that is still going down when the next
+# test starts one on the same display number removes the new one's socket as it goes, and the program of
+# that test then cannot connect to it.
+stop_processes() {
+    local pid
+    for pid in "$@"; do
+        [ -n "$pid" ] || continue
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
 }
