@@ -225,11 +225,13 @@ std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel
     return componentsOf(scan(picture, model, nullptr).runs, largest);
 }
 
-std::vector<InkComponent> inkComponents(const PixelView &picture, MarkerInk &ink, int largest)
+MarkerComponents inkComponents(const PixelView &picture, const MarkerInk &ink, int largest)
 {
     const Scan s = scan(picture, ink.model, &ink);
-    ink.subsampled = !s.dark.empty() && showsChromaSubsampling(picture, ink.darkness, s.dark);
-    return componentsOf(ink.subsampled ? merged(s.runs, s.dark) : s.runs, largest);
+    MarkerComponents out;
+    out.subsampled = !s.dark.empty() && showsChromaSubsampling(picture, ink.darkness, s.dark);
+    out.pieces = componentsOf(out.subsampled ? merged(s.runs, s.dark) : s.runs, largest);
+    return out;
 }
 
 std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces, int largest)

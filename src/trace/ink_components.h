@@ -22,9 +22,13 @@ struct InkComponent {
 // frames; their runs are dropped.
 [[nodiscard]] std::vector<InkComponent> inkComponents(const PixelView &picture, const InkModel &model, int largest);
 
-// The same for marker mode's ink. Where the picture shows chroma subsampling, the pixels holding at least half
-// of the colour by their darkness are ink too, and `ink.subsampled` is set.
-[[nodiscard]] std::vector<InkComponent> inkComponents(const PixelView &picture, MarkerInk &ink, int largest);
+// The same for marker mode's ink, and whether the picture shows chroma subsampling, which the one scan sees:
+// where it does, the pixels holding at least half of the colour by their darkness are ink too.
+struct MarkerComponents {
+    std::vector<InkComponent> pieces;
+    bool subsampled = false;
+};
+[[nodiscard]] MarkerComponents inkComponents(const PixelView &picture, const MarkerInk &ink, int largest);
 
 // Joins the kept pieces whose bounds come within a pixel of each other: a thin anti-aliased outline falls
 // apart where it holds less than half of the colour.

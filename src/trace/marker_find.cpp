@@ -238,7 +238,9 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     MarkerInk ink{inkModel(argb, paper, settings.colourTolerance), darknessInk(argb, paper, settings.colourTolerance)};
     std::vector<InkComponent> small, offLines;
     std::vector<Hole> holes;
-    for (InkComponent &c : inkComponents(picture, ink, kLookedAtWhole)) {
+    MarkerComponents found = inkComponents(picture, ink, kLookedAtWhole);
+    ink.subsampled = found.subsampled; // the pieces are measured by the same ink they were found by
+    for (InkComponent &c : found.pieces) {
         if (c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker) {
             small.push_back(std::move(c));
             continue;
