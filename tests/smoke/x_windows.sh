@@ -39,9 +39,8 @@ start_xvfb() {
     exit 1
 }
 
-# Stops the given processes and waits until each has gone. A server that is still going down when the next
-# test starts one on the same display number removes the new one's socket as it goes, and the program of
-# that test then cannot connect to it.
+# Stops the given processes and waits until each has gone, so that nothing of one test is still going when the
+# next one starts a server, which may take the same display number.
 stop_processes() {
     local pid
     for pid in "$@"; do
