@@ -27,6 +27,10 @@ constexpr int kFrameRun = 20;
 constexpr double kOutlineReach = 4;
 // The skew of the insides of the outlines of a series, below which they are no triangles'.
 constexpr double kMostHoleSkew = 0.3;
+// The skew down the rows that tells a series of outlined triangles of at least this many pixels across, their
+// faint edge included.
+constexpr double kLeastSeriesSkew = 0.25;
+constexpr double kLeastSkewedExtent = 4;
 // Of the colour the most colourful markers kept through JPEG, a marker of theirs keeps this share at least.
 constexpr float kLeastOfMostColourful = 0.65f;
 // ... and what it kept points its way, within about 17 degrees.
@@ -277,6 +281,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             : 2;
     // A series of triangles shows it in most of its markers, whatever a line through some of them does.
     int tipsUp = 0, tipsDown = 0, typicalCount = 0;
+    std::vector<double> skews, extents;
     for (const Candidate &c : candidates) {
         if (!typicalOf(c, least))
             continue;
@@ -284,10 +289,17 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         const std::optional<bool> up = triangleTipUp(c.shape);
         tipsUp += up && *up ? 1 : 0;
         tipsDown += up && !*up ? 1 : 0;
+        skews.push_back(c.shape.skewY);
+        extents.push_back(c.shape.faintExtent);
     }
-    const std::optional<bool> seriesTipUp = 2 * tipsUp > typicalCount     ? std::optional<bool>(true)
-                                            : 2 * tipsDown > typicalCount ? std::optional<bool>(false)
-                                                                          : std::nullopt;
+    std::optional<bool> seriesTipUp = 2 * tipsUp > typicalCount     ? std::optional<bool>(true)
+                                      : 2 * tipsDown > typicalCount ? std::optional<bool>(false)
+                                                                    : std::nullopt;
+    // Small outlined triangles skew less, some hardly at all for their pixels, but a series of them skews
+    // one way, where symmetric markers do not; below four pixels an outline is a blob either way.
+    if (!seriesTipUp && !skews.empty() && median(extents) >= kLeastSkewedExtent &&
+        std::abs(median(skews)) >= kLeastSeriesSkew)
+        seriesTipUp = median(skews) < 0;
     std::vector<double> masses, sizes, spreads, dx, dy;
     for (const Candidate &c : candidates) {
         if (!typicalOf(c, least))
@@ -299,7 +311,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         spreads.push_back((c.shape.varianceX + c.shape.varianceY) / 2);
         // How far its centre lies from its centroid (below a triangle's tip, by a sixth of its height): the
         // two halves of a pair have it as a single marker does.
-        const QPointF d = markerCentre(picture, ink, *c.piece, c.shape) - c.shape.centroid;
+        const QPointF d = markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp) - c.shape.centroid;
         dx.push_back(d.x());
         dy.push_back(d.y());
     }
