@@ -24,8 +24,16 @@ start_xvfb
 export QT_QPA_PLATFORM=xcb
 openbox --sm-disable >"$work/wm.log" 2>&1 &
 wm=$!
-for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-
+# Stacking and focus mean nothing without it: a window manager that never shows itself fails the test. (Read
+# whole, not through a pipe into grep -q, whose early exit fails the pipe under pipefail; and not by the word
+# "window" alone, which "no such atom on any window" holds too.)
+wm_running() { [[ "$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null || true)" == *"window id #"* ]]; }
+for _ in $(seq 100); do wm_running && break; sleep 0.1; done
+wm_running || {
+    echo "openbox did not take over the screen:"
+    cat "$work/wm.log"
+    exit 1
+}
 
 "$make_chart" "$work/chart.jpg"
 mkdir "$work/start"
