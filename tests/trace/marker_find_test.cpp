@@ -145,6 +145,23 @@ TEST(FindMarkers, DISABLED_FindsEveryMarkerOfEveryShapeAndSizeOnceAtItsCentreSti
     });
 }
 
+// Triangles pointing down: the chart turned upside down, with its markers.
+TEST(FindMarkers, FindsTrianglesPointingDown)
+{
+    for (const double size : {3.0, 5.0, 9.0, 16.0}) {
+        for (const bool filled : {true, false}) {
+            if (stillOff(MarkerShape::Triangle, size, filled))
+                continue;
+            SCOPED_TRACE(std::to_string(int(size)) + (filled ? " filled" : " hollow"));
+            MarkerChart m = markerChart(MarkerShape::Triangle, size, filled);
+            m.chart.image = m.chart.image.mirrored(false, true);
+            for (QPointF &p : m.centres)
+                p.setY(m.chart.image.height() - p.y());
+            expectFound(findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
+        }
+    }
+}
+
 namespace {
 
 struct ChartCase {
