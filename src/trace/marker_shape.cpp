@@ -20,8 +20,12 @@ constexpr float kFaint = 0.2f;
 
 // Triangles up to this many pixels across have too few whole pixels for their own ink to tell their shape.
 constexpr int kFewPixels = 7;
-// Outlined triangles up to this many pixels across have too few rows to fit their sides.
-constexpr int kThinOutlines = 12;
+// Outlined triangles up to this many pixels across have too few rows to fit their sides; the third moment's
+// measure below holds for their outlines, a pixel wide at that size.
+constexpr int kThinOutlines = 11;
+
+// How far the middle of a triangle's row may lie from the others' and still be the triangle's alone.
+constexpr double kRowMiddleSpread = 0.75;
 
 // How far a triangle's middle lies from its centroid towards its tip, from the third moment of its rows'
 // ink, which blurring it (anti-aliasing, the pixels) leaves as it is, and which a line through it hardly
@@ -244,6 +248,37 @@ std::optional<double> outlinedTriangleMiddle(const Patch &p, bool tipUp)
     return (tip + moment / mass) / 2;
 }
 
+// The middle of a triangle across its rows: the ink-weighted middle of those whose own middles lie near the
+// others', so that the rows a line through it widens on one side are left out; the centroid where none are.
+double middleAcrossRows(const Patch &p, double centroidX)
+{
+    std::vector<QPointF> rows; // (middle, ink)
+    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+        double mass = 0, moment = 0;
+        for (int x = p.area.left(); x <= p.area.right(); ++x) {
+            mass += p.at(x, y);
+            moment += p.at(x, y) * (x + 0.5);
+        }
+        if (mass > 0)
+            rows.push_back({moment / mass, mass});
+    }
+    if (rows.size() < 3)
+        return centroidX;
+    std::vector<double> middles;
+    for (const QPointF &r : rows)
+        middles.push_back(r.x());
+    std::nth_element(middles.begin(), middles.begin() + std::ptrdiff_t(middles.size() / 2), middles.end());
+    const double median = middles[middles.size() / 2];
+    double mass = 0, moment = 0;
+    for (const QPointF &r : rows) {
+        if (std::abs(r.x() - median) <= kRowMiddleSpread) {
+            mass += r.y();
+            moment += r.y() * r.x();
+        }
+    }
+    return mass > 0 ? moment / mass : centroidX;
+}
+
 } // namespace
 
 InkShape inkShape(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
@@ -271,9 +306,10 @@ QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkCo
     // A few whole pixels of a small circle may stand as a triangle's do: only its series tells.
     if (across <= kFewPixels && seriesTipUp != tipUp)
         return shape.centroid;
-    if (!shape.hollow || across <= kThinOutlines)
-        return {shape.centroid.x(), shape.centroid.y() + (tipUp ? -1 : 1) * triangleOffset(shape)};
     const Patch p = patchOf(picture, ink, piece);
+    const double x = middleAcrossRows(p, shape.centroid.x());
+    if (!shape.hollow || across <= kThinOutlines)
+        return {x, shape.centroid.y() + (tipUp ? -1 : 1) * triangleOffset(shape)};
     std::optional<double> y = outlinedTriangleMiddle(p, tipUp);
     // A triangle's middle lies a sixth of its height or less from its centroid; more is a fit gone wrong.
     const auto plausible = [&](const std::optional<double> &v) {
@@ -283,7 +319,7 @@ QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkCo
         y = filledTriangleMiddle(p, tipUp);
     if (!plausible(y))
         y = shape.centroid.y();
-    return {shape.centroid.x(), *y};
+    return {x, *y};
 }
 
 Halves halvesOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, const InkShape &shape)
