@@ -234,7 +234,7 @@ MarkerComponents inkComponents(const PixelView &picture, const MarkerInk &ink, i
     return out;
 }
 
-std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces, int largest)
+std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces)
 {
     std::erase_if(pieces, [](const InkComponent &c) { return c.runs.empty(); });
     std::sort(pieces.begin(), pieces.end(),
@@ -261,10 +261,6 @@ std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces, int 
         c.bounds |= pieces[i].bounds;
         c.pixels += pieces[i].pixels;
         c.runs.insert(c.runs.end(), pieces[i].runs.begin(), pieces[i].runs.end());
-    }
-    for (InkComponent &c : out) {
-        if (c.bounds.width() > largest || c.bounds.height() > largest)
-            std::vector<InkRunOnRow>().swap(c.runs);
     }
     return out;
 }

@@ -32,4 +32,4 @@ struct MarkerComponents {
 
 // Joins the kept pieces whose bounds come within a pixel of each other: a thin anti-aliased outline falls
 // apart where it holds less than half of the colour.
-[[nodiscard]] std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces, int largest);
+[[nodiscard]] std::vector<InkComponent> joinedFragments(std::vector<InkComponent> pieces);

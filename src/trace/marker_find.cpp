@@ -244,18 +244,30 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<Hole> holes;
     MarkerComponents found = inkComponents(picture, ink, kLookedAtWhole);
     ink.subsampled = found.subsampled; // the pieces are measured by the same ink they were found by
-    for (InkComponent &c : found.pieces) {
-        if (c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker) {
-            small.push_back(std::move(c));
-            continue;
-        }
+    const auto markerSized = [](const InkComponent &c) {
+        return c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker;
+    };
+    const auto lookOffLine = [&](const InkComponent &c) {
         for (InkComponent &p : piecesOffLine(c, kLargestMarker))
             offLines.push_back(std::move(p));
-        for (const Hole &h : markerHoles(picture, ink, c, kLargestMarker)) {
+        for (const Hole &h : markerHoles(picture, ink, c, kLargestMarker))
             holes.push_back(h);
-        }
+    };
+    for (InkComponent &c : found.pieces) {
+        if (markerSized(c))
+            small.push_back(std::move(c));
+        else
+            lookOffLine(c);
     }
-    std::vector<InkComponent> pieces = joinedFragments(std::move(small), 2 * kLargestMarker);
+    std::vector<InkComponent> pieces;
+    // A thin line through the markers that a JPEG copy broke into pieces joins up again with them: it is looked
+    // at as an unbroken one is.
+    for (InkComponent &c : joinedFragments(std::move(small))) {
+        if (markerSized(c))
+            pieces.push_back(std::move(c));
+        else
+            lookOffLine(c);
+    }
     pieces.insert(pieces.end(), std::make_move_iterator(offLines.begin()), std::make_move_iterator(offLines.end()));
     std::vector<Candidate> candidates;
     for (const InkComponent &piece : pieces) {

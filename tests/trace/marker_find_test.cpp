@@ -364,6 +364,10 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         // The legend's box just above a sample that JPEG made larger.
         {MarkerShape::Circle, 16, true, true, Legend::LineAndMarker, true},
         {MarkerShape::Square, 16, true, true, Legend::LineAndMarker, true},
+        // A thin line that JPEG broke into pieces between the markers.
+        {MarkerShape::Circle, 10, true, true, Legend::LineAndMarker, true},
+        {MarkerShape::Square, 8, true, true, Legend::LineAndMarker, true},
+        {MarkerShape::Diamond, 10, true, true, Legend::LineAndMarker, true},
         // Outlined, by the paper they close in.
         {MarkerShape::Circle, 12, false, true, Legend::LineAndMarker},
         {MarkerShape::Circle, 16, false, true, Legend::MarkerOnly},
@@ -387,6 +391,9 @@ TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
         {MarkerShape::Diamond, 12, false, true, Legend::LineAndMarker},
         // Outlined triangles, whose insides lie off their middles: none is found.
         {MarkerShape::Triangle, 16, false, true, Legend::LineAndMarker},
+        // In JPEG copies, the marker at the end of a thin line that JPEG broke into pieces, and small outlines.
+        {MarkerShape::Circle, 8, true, true, Legend::LineAndMarker, true},
+        {MarkerShape::Diamond, 8, false, true, Legend::LineAndMarker, true},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
