@@ -19,6 +19,8 @@ constexpr int kLookedAtWhole = 8192;
 constexpr int kSmallestMarker = 1;
 // A marker is no longer than twice its width; a dash or a piece of line is.
 constexpr double kMostElongation = 2.0;
+// Two markers side by side that touch are no longer than this.
+constexpr double kLongestPair = 3.2;
 // Words: three pieces or more in a row, close together, not all alike.
 constexpr int kFewestLetters = 3;
 // A legend box's frame runs on for this many pixels at least; a letter's stroke does not.
@@ -143,7 +145,7 @@ struct Typical {
 // its halves hold a line each, which spreads them.
 bool pair(const Candidate &c, const Halves &h, const Typical &typical)
 {
-    if (typical.mass <= 0 || c.shape.elongation < 1.5 || c.shape.elongation > 3.2)
+    if (typical.mass <= 0 || c.shape.elongation < 1.5 || c.shape.elongation > kLongestPair)
         return false;
     const auto near = [](double v, double typicalValue) { return v > 0.7 * typicalValue && v < 1.3 * typicalValue; };
     const QPointF apart = h.centroid[1] - h.centroid[0];
@@ -261,9 +263,10 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     }
     std::vector<InkComponent> pieces;
     // A thin line through the markers that a JPEG copy broke into pieces joins up again with them: it is looked
-    // at as an unbroken one is.
+    // at as an unbroken one is, and so is a marker at the line's end with a stub of it, longer than two markers
+    // side by side.
     for (InkComponent &c : joinedFragments(std::move(small))) {
-        if (markerSized(c))
+        if (markerSized(c) && inkShape(picture, ink, c).elongation <= kLongestPair)
             pieces.push_back(std::move(c));
         else
             lookOffLine(c);

@@ -366,6 +366,8 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Square, 16, true, true, Legend::LineAndMarker, true},
         // A thin line that JPEG broke into pieces between the markers.
         {MarkerShape::Circle, 10, true, true, Legend::LineAndMarker, true},
+        {MarkerShape::Circle, 8, true, true, Legend::LineAndMarker, true},
+        {MarkerShape::Diamond, 8, true, true, Legend::LineAndMarker, true},
         {MarkerShape::Square, 8, true, true, Legend::LineAndMarker, true},
         {MarkerShape::Diamond, 10, true, true, Legend::LineAndMarker, true},
         // Outlined, by the paper they close in.
@@ -391,8 +393,8 @@ TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
         {MarkerShape::Diamond, 12, false, true, Legend::LineAndMarker},
         // Outlined triangles, whose insides lie off their middles: none is found.
         {MarkerShape::Triangle, 16, false, true, Legend::LineAndMarker},
-        // In JPEG copies, the marker at the end of a thin line that JPEG broke into pieces, and small outlines.
-        {MarkerShape::Circle, 8, true, true, Legend::LineAndMarker, true},
+        // Large filled diamonds, and small outlines in JPEG copies.
+        {MarkerShape::Diamond, 20, true, true, Legend::LineAndMarker},
         {MarkerShape::Diamond, 8, false, true, Legend::LineAndMarker, true},
     };
     for (const LineCase &c : cases)
