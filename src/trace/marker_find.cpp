@@ -103,6 +103,33 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
+// Whether a piece is longer than two markers side by side, by the long axis of its pixels over the short one:
+// quicker than its shape, and near enough. A small marker's few pixels (a cross of three, a diagonal) can
+// stand in a line: those are never a marker with a stub of line.
+bool longerThanAPair(const InkComponent &c)
+{
+    if (c.runs.empty() || std::max(c.bounds.width(), c.bounds.height()) <= kLargestMarker / 2)
+        return false;
+    double n = 0, sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
+    for (const InkRunOnRow &r : c.runs) {
+        const double count = r.x1 - r.x0 + 1;
+        const double mid = (r.x0 + r.x1 + 1) / 2.0;
+        const double y = r.y + 0.5;
+        n += count;
+        sx += count * mid;
+        sy += count * y;
+        sxx += count * mid * mid + count * (count * count - 1) / 12;
+        syy += count * y * y;
+        sxy += count * mid * y;
+    }
+    const double vx = sxx / n - (sx / n) * (sx / n);
+    const double vy = syy / n - (sy / n) * (sy / n);
+    const double cxy = sxy / n - (sx / n) * (sy / n);
+    const double mean = (vx + vy) / 2;
+    const double spread = std::hypot((vx - vy) / 2, cxy);
+    return std::sqrt((mean + spread) / std::max(mean - spread, 1.0 / 12)) > kLongestPair;
+}
+
 bool single(const Candidate &c)
 {
     const QRect b = c.piece->bounds;
@@ -266,7 +293,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     // at as an unbroken one is, and so is a marker at the line's end with a stub of it, longer than two markers
     // side by side.
     for (InkComponent &c : joinedFragments(std::move(small))) {
-        if (markerSized(c) && inkShape(picture, ink, c).elongation <= kLongestPair)
+        if (markerSized(c) && !longerThanAPair(c))
             pieces.push_back(std::move(c));
         else
             lookOffLine(c);
