@@ -27,7 +27,8 @@ struct InkShape {
 
 // The centre of a marker: the middle of its bounding shape. Shapes symmetric both ways have it at their
 // centroid; a triangle (pointing up or down) has it half way between its tip and its base. `seriesTipUp` tells
-// that the markers of its series are triangles, for one whose own ink does not show it (a line through it).
+// that the markers of its series are triangles, for one whose own ink does not show it (a line through it, too few
+// pixels); a small one is taken for a triangle only where its series is.
 [[nodiscard]] QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
                                    const InkShape &shape, std::optional<bool> seriesTipUp = std::nullopt);
 
