@@ -103,33 +103,6 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-// Whether a piece is longer than two markers side by side, by the long axis of its pixels over the short one:
-// quicker than its shape, and near enough. A small marker's few pixels (a cross of three, a diagonal) can
-// stand in a line: those are never a marker with a stub of line.
-bool longerThanAPair(const InkComponent &c)
-{
-    if (c.runs.empty() || std::max(c.bounds.width(), c.bounds.height()) <= kLargestMarker / 2)
-        return false;
-    double n = 0, sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
-    for (const InkRunOnRow &r : c.runs) {
-        const double count = r.x1 - r.x0 + 1;
-        const double mid = (r.x0 + r.x1 + 1) / 2.0;
-        const double y = r.y + 0.5;
-        n += count;
-        sx += count * mid;
-        sy += count * y;
-        sxx += count * mid * mid + count * (count * count - 1) / 12;
-        syy += count * y * y;
-        sxy += count * mid * y;
-    }
-    const double vx = sxx / n - (sx / n) * (sx / n);
-    const double vy = syy / n - (sy / n) * (sy / n);
-    const double cxy = sxy / n - (sx / n) * (sy / n);
-    const double mean = (vx + vy) / 2;
-    const double spread = std::hypot((vx - vy) / 2, cxy);
-    return std::sqrt((mean + spread) / std::max(mean - spread, 1.0 / 12)) > kLongestPair;
-}
-
 bool single(const Candidate &c)
 {
     const QRect b = c.piece->bounds;
@@ -289,23 +262,34 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             lookOffLine(c);
     }
     std::vector<InkComponent> pieces;
+    std::vector<InkShape> shapes; // of each of the pieces
     // A thin line through the markers that a JPEG copy broke into pieces joins up again with them: it is looked
     // at as an unbroken one is, and so is a marker at the line's end with a stub of it, longer than two markers
     // side by side.
     for (InkComponent &c : joinedFragments(std::move(small))) {
-        if (markerSized(c) && !longerThanAPair(c))
-            pieces.push_back(std::move(c));
-        else
+        if (!markerSized(c)) {
             lookOffLine(c);
+            continue;
+        }
+        const InkShape shape = inkShape(picture, ink, c);
+        if (shape.elongation > kLongestPair) {
+            lookOffLine(c);
+            continue;
+        }
+        pieces.push_back(std::move(c));
+        shapes.push_back(shape);
     }
-    pieces.insert(pieces.end(), std::make_move_iterator(offLines.begin()), std::make_move_iterator(offLines.end()));
+    for (InkComponent &p : offLines) {
+        shapes.push_back(inkShape(picture, ink, p));
+        pieces.push_back(std::move(p));
+    }
     std::vector<Candidate> candidates;
-    for (const InkComponent &piece : pieces) {
-        const QRect b = piece.bounds;
-        if (piece.runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const QRect b = pieces[i].bounds;
+        if (pieces[i].runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
             std::min(b.width(), b.height()) < kSmallestMarker)
             continue;
-        candidates.push_back({&piece, inkShape(picture, ink, piece)});
+        candidates.push_back({&pieces[i], shapes[i]});
     }
     markWords(candidates);
     if (ink.subsampled)
