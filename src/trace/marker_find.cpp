@@ -26,7 +26,7 @@ constexpr int kFewestLetters = 3;
 // A legend box's frame runs on for this many pixels at least; a letter's stroke does not.
 constexpr int kFrameRun = 20;
 // How far past the paper it closes in an outline reaches, its soft edge included.
-constexpr double kOutlineReach = 4;
+constexpr int kOutlineReach = 4;
 // The skew of the insides of the outlines of a series, below which they are no triangles'.
 constexpr double kMostHoleSkew = 0.3;
 // The skew down the rows that tells a series of outlined triangles of at least this many pixels across, their
@@ -211,10 +211,14 @@ bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     return frameAt(-1) && frameAt(1);
 }
 
-// Outlined markers on a line, by the paper they close in, alike as the markers of a series are; what the
-// opening left of their outlines goes.
-template <typename InLegend>
-void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &holes, const InLegend &inLegend)
+// The marker round an inside: its outline and that outline's soft edge.
+QRect outlineAround(const Hole &h)
+{
+    return h.bounds.adjusted(-kOutlineReach, -kOutlineReach, kOutlineReach, kOutlineReach);
+}
+
+// The insides of outlined markers on a line, alike as the markers of a series are.
+template <typename InLegend> std::vector<Hole> seriesHoles(const std::vector<Hole> &holes, const InLegend &inLegend)
 {
     std::vector<double> areas, skews;
     for (const Hole &h : holes) {
@@ -223,14 +227,21 @@ void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &
     }
     // The insides of triangles, which all widen the same way: their middles are no markers' centres.
     if (std::abs(median(skews)) > kMostHoleSkew)
-        return;
+        return {};
     const double typicalArea = median(areas);
+    std::vector<Hole> series;
     for (const Hole &h : holes) {
-        // The marker: its inside and its outline round it.
-        const QRect marker = h.bounds.adjusted(-kOutlineReach, -kOutlineReach, kOutlineReach, kOutlineReach);
-        if (h.area < 0.5 * typicalArea || h.area > 1.6 * typicalArea || inLegend(marker))
-            continue;
-        const QRectF around(marker);
+        if (h.area >= 0.5 * typicalArea && h.area <= 1.6 * typicalArea && !inLegend(outlineAround(h)))
+            series.push_back(h);
+    }
+    return series;
+}
+
+// What the opening left of the outlines of markers on a line goes, and their insides' centres stand for them.
+void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &series)
+{
+    for (const Hole &h : series) {
+        const QRectF around(outlineAround(h));
         std::erase_if(centres, [&](QPointF c) { return around.contains(c); });
         centres.push_back(h.centre);
     }
@@ -342,6 +353,14 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         dy.push_back(d.y());
     }
     const Typical typical{median(masses), median(sizes), median(spreads), QPointF(median(dx), median(dy))};
+    const std::vector<Hole> series =
+        seriesHoles(holes, [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
+    // Where the markers lie on a line, the scraps the opening left can make the typical marker; a marker is
+    // larger than the paper its outline closes in.
+    std::vector<double> insides;
+    for (const Hole &h : series)
+        insides.push_back(std::max(h.bounds.width(), h.bounds.height()));
+    const double leastExtent = series.size() >= 2 ? median(insides) : 0;
     std::vector<QPointF> centres;
     for (const Candidate &c : candidates) {
         if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds))
@@ -365,11 +384,12 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         }
         // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
         // JPEG noise), much more is something else.
-        if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass) {
+        if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
+            c.shape.faintExtent >= leastExtent) {
             centres.push_back(markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp));
         }
     }
-    addOutlinedOnLines(centres, holes, [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
+    addOutlinedOnLines(centres, series);
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
     return centres;
 }

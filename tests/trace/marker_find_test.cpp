@@ -378,6 +378,10 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Square, 14, false, true, Legend::LineAndMarker},
         {MarkerShape::Diamond, 18, false, true, Legend::LineAndMarker},
         {MarkerShape::Circle, 10, false, true, Legend::LineAndMarker},
+        // In JPEG copies, where the legend box's frame below the sample keeps a little of the colour.
+        {MarkerShape::Circle, 14, false, true, Legend::LineAndMarker, true},
+        {MarkerShape::Diamond, 14, false, true, Legend::LineAndMarker, true},
+        {MarkerShape::Square, 18, false, true, Legend::LineAndMarker, true},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
