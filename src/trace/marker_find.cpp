@@ -357,10 +357,14 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         seriesHoles(holes, [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
     // Where the markers lie on a line, the scraps the opening left can make the typical marker; a marker is
     // larger than the paper its outline closes in.
-    std::vector<double> insides;
-    for (const Hole &h : series)
+    std::vector<double> insides, seriesAreas;
+    for (const Hole &h : series) {
         insides.push_back(std::max(h.bounds.width(), h.bounds.height()));
+        seriesAreas.push_back(h.area);
+    }
     const double leastExtent = series.size() >= 2 ? median(insides) : 0;
+    const double seriesArea = median(seriesAreas);
+    std::vector<Hole> ends;
     std::vector<QPointF> centres;
     for (const Candidate &c : candidates) {
         if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds))
@@ -387,9 +391,17 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
             c.shape.faintExtent >= leastExtent) {
             centres.push_back(markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp));
+            // The first or last marker on a line, with a stub of it: by its inside, as the others are.
+            if (series.size() >= 2) {
+                for (const Hole &h : markerHoles(picture, ink, *c.piece, kLargestMarker)) {
+                    if (h.area >= 0.5 * seriesArea && h.area <= 1.6 * seriesArea && std::abs(h.skew) <= kMostHoleSkew)
+                        ends.push_back(h);
+                }
+            }
         }
     }
     addOutlinedOnLines(centres, series);
+    addOutlinedOnLines(centres, ends);
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
     return centres;
 }

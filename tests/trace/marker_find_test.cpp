@@ -382,6 +382,8 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Circle, 14, false, true, Legend::LineAndMarker, true},
         {MarkerShape::Diamond, 14, false, true, Legend::LineAndMarker, true},
         {MarkerShape::Square, 18, false, true, Legend::LineAndMarker, true},
+        // ... and where the first marker, with a stub of the line, has a hole of its own.
+        {MarkerShape::Square, 10, false, true, Legend::LineAndMarker, true},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
