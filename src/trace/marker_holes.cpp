@@ -1,5 +1,7 @@
 #include "trace/marker_holes.h"
 
+#include "trace/convex_hull.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -18,6 +20,9 @@ constexpr double kMostElongation = 1.6;
 constexpr int kHalvesApart = 4;
 // A pixel's paper against its mirror image's differs by more than this only where one of them is ink.
 constexpr double kMostMismatch = 0.5;
+
+// A line through an inside leaves at least this share of the larger half on the other side of it.
+constexpr double kLeastHalf = 0.25;
 
 enum : int { kInk = -1, kOutside = -2, kUnseen = 0 };
 
@@ -116,6 +121,19 @@ Paper paperOf(const Grid &g, const Hole &h)
                 if (g.label[g.index(x, y)] == kInk || (x == p.x() && y == p.y()))
                     set(x, y);
             }
+        }
+    }
+    // Ink within the inside's convex hull is a line through it: the inside the outline closes in goes on there.
+    // That holds where the line cuts the inside in halves; where it took one side away, the hull is too small.
+    std::vector<double> parts = h.parts;
+    std::sort(parts.rbegin(), parts.rend());
+    const bool halves = parts.size() == 2 && parts[1] >= kLeastHalf * parts[0];
+    const std::vector<QPoint> hull = halves ? convexHull(h.pixels) : std::vector<QPoint>();
+    for (int y = paper.area.top(); y <= paper.area.bottom(); ++y) {
+        for (int x = paper.area.left(); x <= paper.area.right(); ++x) {
+            if (g.label[g.index(x, y)] == kInk && insideHull(hull, QPoint(x, y)))
+                paper.weight[std::size_t(y - paper.area.top()) * std::size_t(paper.area.width()) +
+                             std::size_t(x - paper.area.left())] = 1;
         }
     }
     return paper;
@@ -224,6 +242,7 @@ std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, co
             for (const QPoint &p : pixels)
                 h.area += 1 - g.ink[g.index(p.x(), p.y())];
             h.pixels = pixels;
+            h.parts = {h.area};
             holes.push_back(std::move(h));
         }
     }
@@ -239,6 +258,7 @@ std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, co
                     elongation(both) > kMostElongation)
                     continue;
                 holes[i].area += holes[j].area;
+                holes[i].parts.insert(holes[i].parts.end(), holes[j].parts.begin(), holes[j].parts.end());
                 holes[i].bounds = both;
                 holes[i].pixels.insert(holes[i].pixels.end(), holes[j].pixels.begin(), holes[j].pixels.end());
                 holes.erase(holes.begin() + std::ptrdiff_t(j));
@@ -252,6 +272,7 @@ std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, co
         h.centre = symmetricCentre(paper);
         h.skew = widthSkew(paper);
         h.pixels.clear();
+        h.parts.clear();
     }
     return holes;
 }

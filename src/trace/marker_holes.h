@@ -20,6 +20,7 @@ struct Hole {
     // which widens steadily from its tip (a line leaving through its sides moves it some way).
     double skew = 0;
     std::vector<QPoint> pixels; // while it is being found
+    std::vector<double> parts;  // the areas of the pieces of paper taken together, while it is being found
 };
 
 // The holes of `piece` no more than `largest` pixels across and of a marker's shape: about as wide as high, and

@@ -378,6 +378,9 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Square, 14, false, true, Legend::LineAndMarker},
         {MarkerShape::Diamond, 18, false, true, Legend::LineAndMarker},
         {MarkerShape::Circle, 10, false, true, Legend::LineAndMarker},
+        // Where the line bends inside them.
+        {MarkerShape::Diamond, 8, false, true, Legend::LineAndMarker},
+        {MarkerShape::Diamond, 14, false, true, Legend::LineAndMarker},
         // In JPEG copies, where the legend box's frame below the sample keeps a little of the colour.
         {MarkerShape::Circle, 14, false, true, Legend::LineAndMarker, true},
         {MarkerShape::Diamond, 14, false, true, Legend::LineAndMarker, true},
