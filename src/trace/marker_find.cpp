@@ -218,8 +218,15 @@ QRect outlineAround(const Hole &h)
 }
 
 // The insides of outlined markers on a line, alike as the markers of a series are.
-template <typename InLegend> std::vector<Hole> seriesHoles(const std::vector<Hole> &holes, const InLegend &inLegend)
+template <typename InLegend> std::vector<Hole> seriesHoles(std::vector<Hole> found, const InLegend &inLegend)
 {
+    // Pieces of one outline that broke up may each close in its inside: the one that closes in most of it.
+    std::sort(found.begin(), found.end(), [](const Hole &a, const Hole &b) { return a.area > b.area; });
+    std::vector<Hole> holes;
+    for (Hole &h : found) {
+        if (std::none_of(holes.begin(), holes.end(), [&](const Hole &o) { return o.bounds.intersects(h.bounds); }))
+            holes.push_back(std::move(h));
+    }
     std::vector<double> areas, skews;
     for (const Hole &h : holes) {
         areas.push_back(h.area);
@@ -394,7 +401,10 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             // The first or last marker on a line, with a stub of it: by its inside, as the others are.
             if (series.size() >= 2) {
                 for (const Hole &h : markerHoles(picture, ink, *c.piece, kLargestMarker)) {
-                    if (h.area >= 0.5 * seriesArea && h.area <= 1.6 * seriesArea && std::abs(h.skew) <= kMostHoleSkew)
+                    const auto same = [&](const Hole &other) { return other.bounds.intersects(h.bounds); };
+                    if (h.area >= 0.5 * seriesArea && h.area <= 1.6 * seriesArea && std::abs(h.skew) <= kMostHoleSkew &&
+                        std::none_of(series.begin(), series.end(), same) &&
+                        std::none_of(ends.begin(), ends.end(), same))
                         ends.push_back(h);
                 }
             }

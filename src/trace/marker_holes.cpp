@@ -44,13 +44,29 @@ Grid gridOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &
     const std::size_t size = std::size_t(g.area.width()) * std::size_t(g.area.height());
     g.ink.assign(size, 0);
     g.label.assign(size, kUnseen);
-    const QRect picturesArea(0, 0, picture.width, picture.height);
+    const QRect looked = g.area & QRect(0, 0, picture.width, picture.height);
+    std::vector<QPoint> walls;
+    const auto look = [&](int x, int y) {
+        if (!looked.contains(x, y) || g.ink[g.index(x, y)] != 0)
+            return;
+        g.ink[g.index(x, y)] = std::max(ink.ink(picture.at(x, y)), 1e-6f);
+        if (g.ink[g.index(x, y)] >= kWall)
+            walls.push_back({x, y});
+    };
     for (const InkRunOnRow &r : piece.runs) {
         for (int y = r.y - 1; y <= r.y + 1; ++y) {
-            for (int x = r.x0 - 1; x <= r.x1 + 1; ++x) {
-                if (picturesArea.contains(x, y) && g.ink[g.index(x, y)] == 0)
-                    g.ink[g.index(x, y)] = std::max(ink.ink(picture.at(x, y)), 1e-6f);
-            }
+            for (int x = r.x0 - 1; x <= r.x1 + 1; ++x)
+                look(x, y);
+        }
+    }
+    // A thin outline breaks up into pieces where it runs between pixels: the walls go on along its ink beyond
+    // this piece.
+    while (!walls.empty()) {
+        const QPoint p = walls.back();
+        walls.pop_back();
+        for (int y = p.y() - 1; y <= p.y() + 1; ++y) {
+            for (int x = p.x() - 1; x <= p.x() + 1; ++x)
+                look(x, y);
         }
     }
     for (std::size_t i = 0; i < size; ++i) {

@@ -378,6 +378,8 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Square, 14, false, true, Legend::LineAndMarker},
         {MarkerShape::Diamond, 18, false, true, Legend::LineAndMarker},
         {MarkerShape::Circle, 10, false, true, Legend::LineAndMarker},
+        // Thin outlines that broke up into pieces where they run between pixels.
+        {MarkerShape::Circle, 8, false, true, Legend::LineAndMarker},
         // Where the line bends inside them.
         {MarkerShape::Diamond, 8, false, true, Legend::LineAndMarker},
         {MarkerShape::Diamond, 14, false, true, Legend::LineAndMarker},
@@ -398,7 +400,6 @@ TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
     const LineCase cases[] = {
         // Outlines on a line as thin as theirs, which falls apart into pieces, and small diamonds.
         {MarkerShape::Circle, 6, false, true, Legend::LineAndMarker},
-        {MarkerShape::Circle, 8, false, true, Legend::LineAndMarker},
         {MarkerShape::Diamond, 12, false, true, Legend::LineAndMarker},
         // Outlined triangles, whose insides lie off their middles: none is found.
         {MarkerShape::Triangle, 16, false, true, Legend::LineAndMarker},
