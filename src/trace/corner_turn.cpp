@@ -148,13 +148,15 @@ struct Piece {
 std::optional<Piece> pieceAhead(const PixelView &picture, const InkModel &model, QPointF from, QPointF towards,
                                 double first, double width)
 {
-    const CrossAxis axis = axisAcross(towards);
     std::vector<QPointF> centres;
     QPointF way = towards;
-    for (int k = 0; k < 6; ++k) {
-        // Aimed by the centres found so far: the ring tells the way only roughly.
-        const QPointF p = k == 0 ? from + way * first : centres.back() + way * 2;
-        const double cosine = std::abs(axis == CrossAxis::Column ? way.x() : way.y());
+    // The stroke across `axis` at `p`, if one lies there: its centre, and how wide it is across its way.
+    struct Across {
+        QPointF centre;
+        double width = 0;
+    };
+    const auto across = [&](CrossAxis axis, QPointF p) -> std::optional<Across> {
+        const double cosine = std::max(0.2, std::abs(axis == CrossAxis::Column ? way.x() : way.y()));
         const double reach = 0.5 * width / cosine + 1.5;
         const double major = axis == CrossAxis::Column ? p.x() : p.y();
         const double minor = axis == CrossAxis::Column ? p.y() : p.x();
@@ -169,10 +171,27 @@ std::optional<Piece> pieceAhead(const PixelView &picture, const InkModel &model,
         }
         if (!best || best->open)
             return std::nullopt;
-        const double across = best->mass * cosine;
-        if (across < 0.6 * width - 0.4 || across > 1.4 * width + 0.8)
+        return Across{placeOnLine(axis, line, best->centre), best->mass * cosine};
+    };
+    const auto ofStrokesWidth = [&](const std::optional<Across> &a) {
+        return a && a->width >= 0.6 * width - 0.4 && a->width <= 1.4 * width + 0.8;
+    };
+    CrossAxis axis = axisAcross(towards);
+    for (int k = 0; k < 6; ++k) {
+        // Aimed by the centres found so far: the ring tells the way only roughly.
+        const QPointF p = k == 0 ? from + way * first : centres.back() + way * 2;
+        if (centres.size() >= 2)
+            axis = axisAcross(way);
+        std::optional<Across> a = across(axis, p);
+        // Where the stroke still bends past the ring, the way the ring tells may be off by more than the axis
+        // allows: the other axis crosses it.
+        if (!ofStrokesWidth(a) && k == 0) {
+            axis = axis == CrossAxis::Column ? CrossAxis::Row : CrossAxis::Column;
+            a = across(axis, p);
+        }
+        if (!ofStrokesWidth(a))
             return std::nullopt;
-        centres.push_back(placeOnLine(axis, line, best->centre));
+        centres.push_back(a->centre);
         if (centres.size() >= 2 && length(centres.back() - centres.front()) >= 1)
             way = (centres.back() - centres.front()) / length(centres.back() - centres.front());
     }
