@@ -304,16 +304,22 @@ std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &mode
     const double radius = std::max(7.0, 2 * width + 5);
     // The ring must show the way the walk came and exactly one way on, both as wide as the stroke.
     std::optional<Arc> back, on;
-    for (const Arc &a : inkArcs(picture, model, guess, radius)) {
-        if (a.width < 0.4 * width || a.width > 2.5 * width + 3)
+    const std::vector<Arc> arcs = inkArcs(picture, model, guess, radius);
+    // The way back is the arc nearest straight back: past a hairpin the way on may be near it too.
+    const auto offBack = [&](const Arc &a) {
+        return turnBetween(QPointF(std::cos(a.angle), std::sin(a.angle)), -in->way);
+    };
+    const auto nearest =
+        std::min_element(arcs.begin(), arcs.end(), [&](const Arc &a, const Arc &b) { return offBack(a) < offBack(b); });
+    for (auto a = arcs.begin(); a != arcs.end(); ++a) {
+        if (a->width < 0.4 * width || a->width > 2.5 * width + 3)
             return std::nullopt;
-        const QPointF direction(std::cos(a.angle), std::sin(a.angle));
-        if (turnBetween(direction, -in->way) < 0.6 && !back)
-            back = a;
+        if (a == nearest && offBack(*a) < 0.6)
+            back = *a;
         else if (on)
             return std::nullopt;
         else
-            on = a;
+            on = *a;
     }
     if (!back || !on)
         return std::nullopt;
