@@ -160,7 +160,7 @@ bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     if (!picture.contains(x, y))
         return false;
     const std::uint32_t p = picture.at(x, y);
-    return colourDistance(p, paper) > 100 && ink.ink(p) < 0.5f;
+    return p != paper && colourDistance(p, paper) > 100 && ink.ink(p) < 0.5f;
 }
 
 // A legend's sample: a marker in a box, with its name written beside it on the right.

@@ -121,6 +121,35 @@ struct Paper {
     }
 };
 
+// Gives all the paper 4-connected to (x, y) the label `to` a row's stretch at a time: the outside, which can be
+// most of a large piece's bounds, wants neither its pixels nor its bounds.
+void fillStretches(Grid &g, int x, int y, int to)
+{
+    const auto unseen = [&](int u, int v) { return g.label[g.index(u, v)] == kUnseen; };
+    std::vector<QPoint> seeds{{x, y}};
+    while (!seeds.empty()) {
+        const QPoint p = seeds.back();
+        seeds.pop_back();
+        if (!unseen(p.x(), p.y()))
+            continue;
+        int left = p.x(), right = p.x();
+        while (left > g.area.left() && unseen(left - 1, p.y()))
+            --left;
+        while (right < g.area.right() && unseen(right + 1, p.y()))
+            ++right;
+        std::fill(g.label.begin() + std::ptrdiff_t(g.index(left, p.y())),
+                  g.label.begin() + std::ptrdiff_t(g.index(right, p.y())) + 1, to);
+        for (const int v : {p.y() - 1, p.y() + 1}) {
+            if (v < g.area.top() || v > g.area.bottom())
+                continue;
+            for (int u = left; u <= right; ++u) {
+                if (unseen(u, v) && (u == left || !unseen(u - 1, v)))
+                    seeds.push_back({u, v});
+            }
+        }
+    }
+}
+
 // The hole's paper and the pixels of ink around it, whose paper is the soft inner edge of the outline: leaving
 // them out would cut that edge where the wall was drawn.
 Paper paperOf(const Grid &g, const Hole &h)
@@ -246,7 +275,11 @@ std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, co
         return {};
     Grid g = gridOf(picture, ink, piece);
     std::vector<QPoint> pixels;
-    fill(g, g.area.left(), g.area.top(), kOutside, pixels);
+    // From the corner, whatever it holds.
+    const QPoint corner = g.area.topLeft();
+    g.label[g.index(corner.x(), corner.y())] = kOutside;
+    fillStretches(g, corner.x() + 1, corner.y(), kOutside);
+    fillStretches(g, corner.x(), corner.y() + 1, kOutside);
     // Each hole with its weighed paper, which is all the inside has to go by.
     std::vector<Hole> holes;
     for (int y = g.area.top(); y <= g.area.bottom(); ++y) {

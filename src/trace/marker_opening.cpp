@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include <QPointF>
 
@@ -55,15 +56,20 @@ int usualThickness(const Mask &m)
             x = std::max(end, x + 1);
         }
     }
+    // Down the columns a row at a time: each column's run ends where its pixel is off.
     std::array<long long, 64> count{};
-    for (int x = 0; x < w; ++x) {
-        for (int y = 0; y < h;) {
-            int end = y;
-            while (end < h && m.at(x, end))
-                ++end;
-            for (int k = y; k < end; ++k)
-                ++count[std::size_t(std::min({end - y, across[m.index(x, k)], 63}))];
-            y = std::max(end, y + 1);
+    std::vector<int> runFrom(std::size_t(w), -1);
+    for (int y = 0; y <= h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const bool on = y < h && m.on[m.index(x, y)];
+            int &from = runFrom[std::size_t(x)];
+            if (on && from < 0) {
+                from = y;
+            } else if (!on && from >= 0) {
+                for (int k = from; k < y; ++k)
+                    ++count[std::size_t(std::min({y - from, across[m.index(x, k)], 63}))];
+                from = -1;
+            }
         }
     }
     // Among the thin: markers of one size, squares above all, may hold more pixels of their own width.
@@ -76,27 +82,42 @@ std::vector<unsigned char> filtered(const Mask &m, const std::vector<unsigned ch
 {
     const int w = m.area.width();
     const int h = m.area.height();
+    const int full = 2 * r + 1;
+    const auto decide = [&](int on) -> unsigned char { return keep ? on == full : on > 0; };
     std::vector<unsigned char> rows(in.size()), out(in.size());
-    const auto pass = [&](const std::vector<unsigned char> &from, std::vector<unsigned char> &to, bool alongRow) {
-        const int n = alongRow ? w : h;
-        const int lines = alongRow ? h : w;
-        for (int line = 0; line < lines; ++line) {
-            const auto idx = [&](int k) { return alongRow ? m.index(k, line) : m.index(line, k); };
-            // How many of the window's pixels are on, slid along the line.
-            int on = 0;
-            for (int k = -r; k < r && k < n; ++k)
-                on += k >= 0 ? from[idx(k)] : 0;
-            for (int k = 0; k < n; ++k) {
-                if (k + r < n)
-                    on += from[idx(k + r)];
-                if (k - r - 1 >= 0)
-                    on -= from[idx(k - r - 1)];
-                to[idx(k)] = keep ? (on == 2 * r + 1) : (on > 0);
-            }
+    // Along each row: how many of the window's pixels are on, slid along it.
+    for (int y = 0; y < h; ++y) {
+        const unsigned char *from = in.data() + m.index(0, y);
+        unsigned char *to = rows.data() + m.index(0, y);
+        int on = 0;
+        for (int k = 0; k < r && k < w; ++k)
+            on += from[k];
+        for (int k = 0; k < w; ++k) {
+            if (k + r < w)
+                on += from[k + r];
+            if (k - r - 1 >= 0)
+                on -= from[k - r - 1];
+            to[k] = decide(on);
         }
+    }
+    // Down the columns, all of them at once, a row at a time.
+    std::vector<int> on(std::size_t(w), 0);
+    const auto add = [&](int y, int sign) {
+        const unsigned char *row = rows.data() + m.index(0, y);
+        for (int x = 0; x < w; ++x)
+            on[std::size_t(x)] += sign * row[x];
     };
-    pass(in, rows, true);
-    pass(rows, out, false);
+    for (int k = 0; k < r && k < h; ++k)
+        add(k, 1);
+    for (int y = 0; y < h; ++y) {
+        if (y + r < h)
+            add(y + r, 1);
+        if (y - r - 1 >= 0)
+            add(y - r - 1, -1);
+        unsigned char *to = out.data() + m.index(0, y);
+        for (int x = 0; x < w; ++x)
+            to[x] = decide(on[std::size_t(x)]);
+    }
     return out;
 }
 
@@ -134,20 +155,48 @@ int labelled(const Mask &m, const std::vector<unsigned char> &on, std::vector<in
     return count;
 }
 
-// The distance (chessboard) of every pixel of the mask's area from the nearest blob pixel, and that blob.
+// The distance (chessboard) of the pixels of the mask's area from the nearest blob pixel, and that blob, where it
+// is `reach` at most; farther pixels hold more. Only the rows' stretches within reach of a blob are swept: a
+// distance up to `reach` comes from pixels nearer still, in the same order as over the whole area.
 struct Nearest {
     std::vector<int> distance;
     std::vector<int> blob;
 };
 
-Nearest nearestBlob(const Mask &m, const std::vector<int> &blob)
+Nearest nearestBlob(const Mask &m, const std::vector<int> &blob, int reach)
 {
     const int w = m.area.width();
     const int h = m.area.height();
     Nearest n{std::vector<int>(blob.size(), 1 << 20), blob};
-    for (std::size_t i = 0; i < blob.size(); ++i) {
-        if (blob[i])
-            n.distance[i] = 0;
+    // Each blob's bounds, widened by the reach, give the stretches of the rows to sweep.
+    std::vector<QRect> bounds;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (const int b = blob[m.index(x, y)]) {
+                n.distance[m.index(x, y)] = 0;
+                if (bounds.size() < std::size_t(b))
+                    bounds.resize(std::size_t(b));
+                bounds[std::size_t(b - 1)] |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    std::vector<std::vector<std::pair<int, int>>> swept(static_cast<std::size_t>(h));
+    for (const QRect &b : bounds) {
+        if (b.isNull())
+            continue;
+        for (int y = std::max(0, b.top() - reach); y <= std::min(h - 1, b.bottom() + reach); ++y)
+            swept[std::size_t(y)].emplace_back(std::max(0, b.left() - reach), std::min(w - 1, b.right() + reach));
+    }
+    for (auto &row : swept) {
+        std::sort(row.begin(), row.end());
+        std::vector<std::pair<int, int>> merged;
+        for (const auto &s : row) {
+            if (!merged.empty() && s.first <= merged.back().second + 1)
+                merged.back().second = std::max(merged.back().second, s.second);
+            else
+                merged.push_back(s);
+        }
+        row = std::move(merged);
     }
     const auto relax = [&](int x, int y, int dx, int dy) {
         const int qx = x + dx, qy = y + dy;
@@ -160,13 +209,15 @@ Nearest nearestBlob(const Mask &m, const std::vector<int> &blob)
         }
     };
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            relax(x, y, -1, -1), relax(x, y, 0, -1), relax(x, y, 1, -1), relax(x, y, -1, 0);
+        for (const auto &[from, to] : swept[std::size_t(y)]) {
+            for (int x = from; x <= to; ++x)
+                relax(x, y, -1, -1), relax(x, y, 0, -1), relax(x, y, 1, -1), relax(x, y, -1, 0);
         }
     }
     for (int y = h - 1; y >= 0; --y) {
-        for (int x = w - 1; x >= 0; --x) {
-            relax(x, y, 1, 1), relax(x, y, 0, 1), relax(x, y, -1, 1), relax(x, y, 1, 0);
+        for (auto s = swept[std::size_t(y)].rbegin(); s != swept[std::size_t(y)].rend(); ++s) {
+            for (int x = s->second; x >= s->first; --x)
+                relax(x, y, 1, 1), relax(x, y, 0, 1), relax(x, y, -1, 1), relax(x, y, 1, 0);
         }
     }
     return n;
@@ -184,13 +235,17 @@ std::vector<Stretch> stretchesOf(const Mask &m, const std::vector<int> &label, i
 {
     std::vector<Stretch> out(static_cast<std::size_t>(count));
     std::vector<double> n(out.size()), sxx(out.size()), syy(out.size()), sxy(out.size());
-    const auto each = [&](auto &&f) {
-        for (int y = 0; y < m.area.height(); ++y) {
-            for (int x = 0; x < m.area.width(); ++x) {
-                if (const int l = label[m.index(x, y)])
-                    f(out[std::size_t(l - 1)], std::size_t(l - 1), QPointF(x + 0.5, y + 0.5));
-            }
+    // The stretches' pixels, in order along the rows, gathered once: they are few in a large piece's bounds.
+    std::vector<std::pair<std::size_t, QPointF>> pixels;
+    for (int y = 0; y < m.area.height(); ++y) {
+        for (int x = 0; x < m.area.width(); ++x) {
+            if (const int l = label[m.index(x, y)])
+                pixels.emplace_back(std::size_t(l - 1), QPointF(x + 0.5, y + 0.5));
         }
+    }
+    const auto each = [&](auto &&f) {
+        for (const auto &[k, p] : pixels)
+            f(out[k], k, p);
     };
     each([&](Stretch &s, std::size_t k, QPointF p) {
         s.mean += p;
@@ -235,7 +290,7 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
     // What the opening took near a marker is its rim or tip, unless it lies on the way of a stretch of line
     // farther out: the line going on into the marker.
     const int near = 2 * r + 2;
-    const Nearest nearest = nearestBlob(m, blob);
+    const Nearest nearest = nearestBlob(m, blob, near + 1);
     std::vector<unsigned char> far(m.on.size());
     for (std::size_t i = 0; i < far.size(); ++i)
         far[i] = m.on[i] && !opened[i] && nearest.distance[i] > near;
