@@ -25,8 +25,9 @@ const QColor kCurve(20, 60, 200);
 const QColor kMarkers(230, 120, 20);
 
 // A rendered chart as a plotting program draws it: grid, frame, ticks and numbers, three curves, a series
-// of markers, a legend and a title, with lines and text growing with the picture.
-QImage naturalChart(QSize size)
+// of markers, a legend and a title, with lines and text growing with the picture. With `joined`, a line of the
+// markers' colour runs through them, as a connected scatter chart draws it.
+QImage naturalChart(QSize size, bool joined)
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -72,14 +73,19 @@ QImage naturalChart(QSize size)
     curve(QColor(200, 30, 30), [](double t) { return 0.9 - 0.8 * std::expm1(2.5 * t) / std::expm1(2.5); });
     curve(QColor(20, 140, 50), [](double t) { return 0.15 + 0.7 * (t - 0.5) * (t - 0.5) * 4; });
     const double marker = std::min(16.0, 10 * k);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kMarkers);
+    QPolygonF series;
     for (int i = 1; i < 40; ++i) {
         const double t = i / 40.0;
-        p.drawEllipse(
-            QPointF(plot.left() + t * plot.width(), plot.top() + (0.3 + 0.2 * std::cos(t * 7)) * plot.height()),
-            marker / 2, marker / 2);
+        series << QPointF(plot.left() + t * plot.width(), plot.top() + (0.3 + 0.2 * std::cos(t * 7)) * plot.height());
     }
+    if (joined) {
+        p.setPen(QPen(kMarkers, std::min(3.0, 2 * k)));
+        p.drawPolyline(series);
+    }
+    p.setPen(Qt::NoPen);
+    p.setBrush(kMarkers);
+    for (const QPointF &at : series)
+        p.drawEllipse(at, marker / 2, marker / 2);
     const QRectF legend(plot.right() - 260 * k, plot.top() + 20 * k, 240 * k, 100 * k);
     p.setPen(QPen(Qt::black, std::max(1.0, k)));
     p.setBrush(Qt::white);
@@ -96,12 +102,12 @@ QImage naturalChart(QSize size)
     return image;
 }
 
-const QImage &chart(QSize size)
+const QImage &chart(QSize size, bool joined = false)
 {
-    static std::map<int, QImage> charts;
-    QImage &c = charts[size.width()];
+    static std::map<std::pair<int, bool>, QImage> charts;
+    QImage &c = charts[{size.width(), joined}];
     if (c.isNull())
-        c = naturalChart(size);
+        c = naturalChart(size, joined);
     return c;
 }
 
@@ -147,9 +153,9 @@ void traceCurve(benchmark::State &state, QSize size)
     state.SetLabel(std::to_string(points) + " points");
 }
 
-void findSeries(benchmark::State &state, QSize size)
+void findSeries(benchmark::State &state, QSize size, bool joined)
 {
-    const PixelView view = viewOf(chart(size));
+    const PixelView view = viewOf(chart(size, joined));
     std::size_t found = 0;
     for (auto _ : state) {
         const std::vector<QPointF> markers = findMarkers(view, kMarkers.rgb(), TraceSettings());
@@ -170,11 +176,16 @@ const bool registered = [] {
         const std::string base = std::string("Trace/") + p.name;
         withSpread(benchmark::RegisterBenchmark((base + "/one_pass").c_str(), onePass, p.size), 7)->Unit(p.unit);
         withSpread(benchmark::RegisterBenchmark((base + "/line").c_str(), traceCurve, p.size), 7)->Unit(p.unit);
-        withSpread(benchmark::RegisterBenchmark((base + "/markers").c_str(), findSeries, p.size), 7)->Unit(p.unit);
+        withSpread(benchmark::RegisterBenchmark((base + "/markers").c_str(), findSeries, p.size, false), 7)
+            ->Unit(p.unit);
+        withSpread(benchmark::RegisterBenchmark((base + "/markers_on_a_line").c_str(), findSeries, p.size, true), 7)
+            ->Unit(p.unit);
         reportRatio(std::string("trace a curve across a ") + p.name + " chart / one pass", base + "/line",
                     base + "/one_pass", 0.1);
         reportRatio(std::string("find the markers of a ") + p.name + " chart / one pass", base + "/markers",
                     base + "/one_pass", 3.0);
+        reportRatio(std::string("find markers on a line across a ") + p.name + " chart / one pass",
+                    base + "/markers_on_a_line", base + "/one_pass");
     }
     return true;
 }();
