@@ -410,3 +410,24 @@ TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
     for (const LineCase &c : cases)
         findsBesideLines(c);
 }
+
+// A connected series across a wide chart, the wave crossing back over rows other markers hold: its line is one
+// piece of ink with every marker, whose bounds are most of the plot.
+TEST(FindMarkers, FindsEveryMarkerOfASeriesJoinedAcrossAWideChart)
+{
+    for (const bool filled : {true, false}) {
+        SCOPED_TRACE(filled ? "filled" : "hollow");
+        TraceChart c({1400, 500});
+        c.drawFurniture();
+        std::vector<QPointF> centres;
+        for (double x = c.plot.left() + 30.3; x < c.plot.right() - 20; x += 37)
+            centres.push_back(QPointF(x, c.plot.center().y() + 150 * std::sin(x / 70) + 0.37));
+        CurveStyle line;
+        line.colour = kMarkerColour;
+        line.width = 2;
+        c.drawPolyline(centres, line);
+        for (QPointF &p : centres)
+            p = c.drawMarker(p, MarkerShape::Circle, 12, kMarkerColour, filled);
+        expectFound(findMarkers(c.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
+    }
+}
