@@ -217,6 +217,13 @@ QRect outlineAround(const Hole &h)
     return h.bounds.adjusted(-kOutlineReach, -kOutlineReach, kOutlineReach, kOutlineReach);
 }
 
+// The insides of the markers of a series are alike: much less paper than a typical one is a scrap, much more
+// is something else.
+bool ofSeriesArea(const Hole &h, double typicalArea)
+{
+    return h.area >= 0.5 * typicalArea && h.area <= 1.6 * typicalArea;
+}
+
 // The insides of outlined markers on a line, alike as the markers of a series are.
 template <typename InLegend> std::vector<Hole> seriesHoles(std::vector<Hole> found, const InLegend &inLegend)
 {
@@ -238,7 +245,7 @@ template <typename InLegend> std::vector<Hole> seriesHoles(std::vector<Hole> fou
     const double typicalArea = median(areas);
     std::vector<Hole> series;
     for (const Hole &h : holes) {
-        if (h.area >= 0.5 * typicalArea && h.area <= 1.6 * typicalArea && !inLegend(outlineAround(h)))
+        if (ofSeriesArea(h, typicalArea) && !inLegend(outlineAround(h)))
             series.push_back(h);
     }
     return series;
@@ -402,7 +409,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             if (series.size() >= 2) {
                 for (const Hole &h : markerHoles(picture, ink, *c.piece, kLargestMarker)) {
                     const auto same = [&](const Hole &other) { return other.bounds.intersects(h.bounds); };
-                    if (h.area >= 0.5 * seriesArea && h.area <= 1.6 * seriesArea && std::abs(h.skew) <= kMostHoleSkew &&
+                    if (ofSeriesArea(h, seriesArea) && std::abs(h.skew) <= kMostHoleSkew &&
                         std::none_of(series.begin(), series.end(), same) &&
                         std::none_of(ends.begin(), ends.end(), same))
                         ends.push_back(h);
