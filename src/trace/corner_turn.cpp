@@ -1,6 +1,7 @@
 #include "trace/corner_turn.h"
 
 #include "trace/ink_sample.h"
+#include "trace/needle_turn.h"
 #include "trace/stroke_centre.h"
 #include "trace/vector_length.h"
 
@@ -320,6 +321,13 @@ std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &mode
             return std::nullopt;
         else
             on = *a;
+    }
+    // Only the way back, as wide as two strokes: the walk came up one flank of a needle, the other beside it.
+    if (back && !on && back->width > 1.6 * width + 1) {
+        std::optional<Corner> top = needleTop(picture, model, centres.back(), in->way, guess, width);
+        if (top)
+            top->kept = centres.size();
+        return top;
     }
     if (!back || !on)
         return std::nullopt;

@@ -513,8 +513,20 @@ void goesOverThePeak(const PeakCase &c)
 TEST(TraceLine, GoesOverANarrowPeakAndRoundItsFeet)
 {
     const PeakCase cases[] = {
-        {8, 2, true, false}, {8, 1, false, false}, {8, 2, false, true},  {12, 2, true, false},
-        {12, 2, true, true}, {12, 3, true, false}, {12, 1, true, false}, {8, 3, true, false},
+        {8, 2, true, false},
+        {8, 1, false, false},
+        {8, 2, false, true},
+        {12, 2, true, false},
+        {12, 2, true, true},
+        {12, 3, true, false},
+        {12, 1, true, false},
+        {8, 3, true, false},
+        // Needles, whose flanks run together below the top.
+        {4, 2, true, false},
+        {3, 2, true, false},
+        {4, 3, true, false},
+        {4, 3, true, true},
+        {6, 3, true, false},
     };
     for (const PeakCase &c : cases)
         goesOverThePeak(c);
@@ -526,8 +538,11 @@ TEST(TraceLine, DISABLED_GoesOverANarrowPeakAndRoundItsFeetStillOff)
     const PeakCase cases[] = {
         {2, 2, true, false},
         {3, 2, false, false},
-        {4, 2, true, false},
         {12, 3, false, true},
+        // Needles drawn 1 px wide, or whose flanks part only a little below the top, or in JPEG.
+        {4, 1, true, false},
+        {5, 2, true, false},
+        {4, 2, true, true},
     };
     for (const PeakCase &c : cases)
         goesOverThePeak(c);
