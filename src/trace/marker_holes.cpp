@@ -172,8 +172,9 @@ Paper paperOf(const Grid &g, const Hole &h)
     // That holds where the line cuts the inside in halves; where it took one side away, the hull is too small.
     std::vector<double> parts = h.parts;
     std::sort(parts.rbegin(), parts.rend());
-    const bool halves = parts.size() == 2 && parts[1] >= kLeastHalf * parts[0];
-    const std::vector<QPoint> hull = halves ? convexHull(h.pixels) : std::vector<QPoint>();
+    if (parts.size() != 2 || parts[1] < kLeastHalf * parts[0])
+        return paper;
+    const std::vector<QPoint> hull = convexHull(h.pixels);
     for (int y = paper.area.top(); y <= paper.area.bottom(); ++y) {
         for (int x = paper.area.left(); x <= paper.area.right(); ++x) {
             if (g.label[g.index(x, y)] == kInk && insideHull(hull, QPoint(x, y)))
