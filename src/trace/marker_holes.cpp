@@ -21,6 +21,9 @@ constexpr int kHalvesApart = 4;
 // A pixel's paper against its mirror image's differs by more than this only where one of them is ink.
 constexpr double kMostMismatch = 0.5;
 
+// How far past a piece's bounds the walls of its outline are followed: far enough to close in the inside of the
+// largest marker that a piece of its outline belongs to.
+constexpr int kWallsReach = 12;
 // A line through an inside leaves at least this share of the larger half on the other side of it.
 constexpr double kLeastHalf = 0.25;
 
@@ -36,15 +39,17 @@ struct Grid {
     }
 };
 
-// The piece and its soft edge over its bounds and two pixels around, so that the outside is one piece of paper.
+// The piece and its soft edge over its bounds and a margin around, with the walls its ink goes on into within
+// the margin, and a ring of paper past them, so that the outside is one piece of paper.
 Grid gridOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
 {
     Grid g;
-    g.area = piece.bounds.adjusted(-2, -2, 2, 2);
+    g.area = piece.bounds.adjusted(-kWallsReach - 1, -kWallsReach - 1, kWallsReach + 1, kWallsReach + 1);
     const std::size_t size = std::size_t(g.area.width()) * std::size_t(g.area.height());
     g.ink.assign(size, 0);
     g.label.assign(size, kUnseen);
-    const QRect looked = g.area & QRect(0, 0, picture.width, picture.height);
+    const QRect looked = piece.bounds.adjusted(-kWallsReach, -kWallsReach, kWallsReach, kWallsReach) &
+                         QRect(0, 0, picture.width, picture.height);
     std::vector<QPoint> walls;
     const auto look = [&](int x, int y) {
         if (!looked.contains(x, y) || g.ink[g.index(x, y)] != 0)
