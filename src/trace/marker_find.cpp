@@ -43,6 +43,7 @@ struct Candidate {
     InkShape shape;
     bool text = false;
     bool otherColour = false;
+    bool offLine = false;
 };
 
 std::uint32_t paperOf(const PixelView &picture)
@@ -304,6 +305,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         pieces.push_back(std::move(c));
         shapes.push_back(shape);
     }
+    const std::size_t firstOffLine = pieces.size();
     for (InkComponent &p : offLines) {
         shapes.push_back(inkShape(picture, ink, p));
         pieces.push_back(std::move(p));
@@ -314,7 +316,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         if (pieces[i].runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
             std::min(b.width(), b.height()) < kSmallestMarker)
             continue;
-        candidates.push_back({&pieces[i], shapes[i]});
+        candidates.push_back({&pieces[i], shapes[i], false, false, i >= firstOffLine});
     }
     markWords(candidates);
     if (ink.subsampled)
@@ -404,7 +406,9 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         // JPEG noise), much more is something else.
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
             c.shape.faintExtent >= leastExtent) {
-            centres.push_back(markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp));
+            centres.push_back(c.offLine && !seriesTipUp && !triangleTipUp(c.shape)
+                                  ? middleOffLine(picture, ink, *c.piece, c.shape)
+                                  : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp));
             // The first or last marker on a line, with a stub of it: by its inside, as the others are.
             if (series.size() >= 2) {
                 for (const Hole &h : markerHoles(picture, ink, *c.piece, kLargestMarker)) {

@@ -24,7 +24,7 @@ constexpr int kFewPixels = 7;
 // measure below holds for their outlines, a pixel wide at that size.
 constexpr int kThinOutlines = 11;
 
-// How far the middle of a triangle's row may lie from the others' and still be the triangle's alone.
+// How far the middle of a row of a marker may lie from the others' and still be the marker's alone.
 constexpr double kRowMiddleSpread = 0.75;
 
 // How far a triangle's middle lies from its centroid towards its tip, from the third moment of its rows'
@@ -248,35 +248,43 @@ std::optional<double> outlinedTriangleMiddle(const Patch &p, bool tipUp)
     return (tip + moment / mass) / 2;
 }
 
-// The middle of a triangle across its rows: the ink-weighted middle of those whose own middles lie near the
-// others', so that the rows a line through it widens on one side are left out; the centroid where none are.
-double middleAcrossRows(const Patch &p, double centroidX)
+enum class Across { Rows, Columns };
+
+// The middle of a piece across its rows (its x) or its columns (its y): the ink-weighted middle of those whose own
+// middles lie near the others', so that the rows a line through it widens on one side are left out; `fallback`
+// where none are.
+double middleAcross(const Patch &p, Across across, double fallback)
 {
-    std::vector<QPointF> rows; // (middle, ink)
-    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
+    const bool rows = across == Across::Rows;
+    const int lines = rows ? p.area.height() : p.area.width();
+    const int length = rows ? p.area.width() : p.area.height();
+    const int first = rows ? p.area.left() : p.area.top();
+    std::vector<QPointF> middles; // (middle, ink) of each line
+    for (int j = 0; j < lines; ++j) {
         double mass = 0, moment = 0;
-        for (int x = p.area.left(); x <= p.area.right(); ++x) {
-            mass += p.at(x, y);
-            moment += p.at(x, y) * (x + 0.5);
+        for (int i = 0; i < length; ++i) {
+            const double a = rows ? p.at(first + i, p.area.top() + j) : p.at(p.area.left() + j, first + i);
+            mass += a;
+            moment += a * (first + i + 0.5);
         }
         if (mass > 0)
-            rows.push_back({moment / mass, mass});
+            middles.push_back({moment / mass, mass});
     }
-    if (rows.size() < 3)
-        return centroidX;
-    std::vector<double> middles;
-    for (const QPointF &r : rows)
-        middles.push_back(r.x());
-    std::nth_element(middles.begin(), middles.begin() + std::ptrdiff_t(middles.size() / 2), middles.end());
-    const double median = middles[middles.size() / 2];
+    if (middles.size() < 3)
+        return fallback;
+    std::vector<double> at;
+    for (const QPointF &m : middles)
+        at.push_back(m.x());
+    std::nth_element(at.begin(), at.begin() + std::ptrdiff_t(at.size() / 2), at.end());
+    const double median = at[at.size() / 2];
     double mass = 0, moment = 0;
-    for (const QPointF &r : rows) {
-        if (std::abs(r.x() - median) <= kRowMiddleSpread) {
-            mass += r.y();
-            moment += r.y() * r.x();
+    for (const QPointF &m : middles) {
+        if (std::abs(m.x() - median) <= kRowMiddleSpread) {
+            mass += m.y();
+            moment += m.y() * m.x();
         }
     }
-    return mass > 0 ? moment / mass : centroidX;
+    return mass > 0 ? moment / mass : fallback;
 }
 
 } // namespace
@@ -307,7 +315,7 @@ QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkCo
     if (across <= kFewPixels && seriesTipUp != tipUp)
         return shape.centroid;
     const Patch p = patchOf(picture, ink, piece);
-    const double x = middleAcrossRows(p, shape.centroid.x());
+    const double x = middleAcross(p, Across::Rows, shape.centroid.x());
     if (!shape.hollow || across <= kThinOutlines)
         return {x, shape.centroid.y() + (tipUp ? -1 : 1) * triangleOffset(shape)};
     std::optional<double> y = outlinedTriangleMiddle(p, tipUp);
@@ -320,6 +328,12 @@ QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkCo
     if (!plausible(y))
         y = shape.centroid.y();
     return {x, *y};
+}
+
+QPointF middleOffLine(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, const InkShape &shape)
+{
+    const Patch p = patchOf(picture, ink, piece);
+    return {middleAcross(p, Across::Rows, shape.centroid.x()), middleAcross(p, Across::Columns, shape.centroid.y())};
 }
 
 Halves halvesOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, const InkShape &shape)

@@ -32,6 +32,11 @@ struct InkShape {
 [[nodiscard]] QPointF markerCentre(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
                                    const InkShape &shape, std::optional<bool> seriesTipUp = std::nullopt);
 
+// The middle of a symmetric marker that the opening took off a line of its colour: stubs of the line are left
+// on it, each widening some of its rows or columns on one side, so the middles of the others give its x and y.
+[[nodiscard]] QPointF middleOffLine(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece,
+                                    const InkShape &shape);
+
 // Whether a shape's ink is that of a triangle, and which way it points.
 [[nodiscard]] std::optional<bool> triangleTipUp(const InkShape &shape);
 

@@ -389,6 +389,10 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Square, 18, false, true, Legend::LineAndMarker, true},
         // ... and where the first marker, with a stub of the line, has a hole of its own.
         {MarkerShape::Square, 10, false, true, Legend::LineAndMarker, true},
+        // Where the stubs of line left on a marker widen some of its rows and columns on one side.
+        {MarkerShape::Diamond, 20, true, true, Legend::LineAndMarker},
+        {MarkerShape::Cross, 18, true, true, Legend::LineAndMarker},
+        {MarkerShape::Circle, 6, true, true, Legend::LineAndMarker, true},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
@@ -403,9 +407,11 @@ TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
         {MarkerShape::Diamond, 12, false, true, Legend::LineAndMarker},
         // Outlined triangles, whose insides lie off their middles: none is found.
         {MarkerShape::Triangle, 16, false, true, Legend::LineAndMarker},
-        // Large filled diamonds, and small outlines in JPEG copies.
-        {MarkerShape::Diamond, 20, true, true, Legend::LineAndMarker},
+        // Small outlines in JPEG copies.
         {MarkerShape::Diamond, 8, false, true, Legend::LineAndMarker, true},
+        // Crosses whose arms are as thin as the line: the opening takes them away with it.
+        {MarkerShape::Cross, 12, true, true, Legend::LineAndMarker},
+        {MarkerShape::Plus, 12, true, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
