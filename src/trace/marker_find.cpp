@@ -3,6 +3,7 @@
 #include "trace/background.h"
 #include "trace/colour_match.h"
 #include "trace/ink_components.h"
+#include "trace/marker_crossings.h"
 #include "trace/marker_holes.h"
 #include "trace/marker_opening.h"
 #include "trace/marker_shape.h"
@@ -21,6 +22,8 @@ constexpr int kSmallestMarker = 1;
 constexpr double kMostElongation = 2.0;
 // Two markers side by side that touch are no longer than this.
 constexpr double kLongestPair = 3.2;
+// How far a thin cross's arms reach from its middle, for its legend sample.
+constexpr int kCrossReach = 5;
 // Words: three pieces or more in a row, close together, not all alike.
 constexpr int kFewestLetters = 3;
 // A legend box's frame runs on for this many pixels at least; a letter's stroke does not.
@@ -252,6 +255,39 @@ template <typename InLegend> std::vector<Hole> seriesHoles(std::vector<Hole> fou
     return series;
 }
 
+// A piece a centre was found for.
+struct Taken {
+    QRect bounds;
+    std::size_t centre; // its index
+    bool offLine;
+};
+
+// Where thin crosses' arms meet a line: not at a marker found otherwise, where a line enters an outline or runs
+// into a piece, and not in the legend. What the opening left of a cross whose arms were a little thicker than
+// the line stands near its middle, and the meeting of its arms tells that middle better.
+template <typename InLegend>
+void addCrossingsOnLines(std::vector<QPointF> &centres, const std::vector<QPointF> &crossings,
+                         const std::vector<Taken> &taken, const std::vector<Hole> &holes, const InLegend &inLegend)
+{
+    std::vector<bool> replaced(centres.size(), false);
+    for (const QPointF &p : crossings) {
+        const auto within = [&](const QRect &r) { return QRectF(r.adjusted(-2, -2, 2, 2)).contains(p); };
+        if (std::any_of(holes.begin(), holes.end(), [&](const Hole &h) { return within(outlineAround(h)); }))
+            continue;
+        const auto at = std::find_if(taken.begin(), taken.end(), [&](const Taken &t) { return within(t.bounds); });
+        if (at != taken.end()) {
+            if (at->offLine && !replaced[at->centre]) {
+                centres[at->centre] = p;
+                replaced[at->centre] = true;
+            }
+            continue;
+        }
+        const QPoint pixel(int(std::floor(p.x())), int(std::floor(p.y())));
+        if (!inLegend(QRect(pixel - QPoint(kCrossReach, kCrossReach), QSize(2 * kCrossReach + 1, 2 * kCrossReach + 1))))
+            centres.push_back(p);
+    }
+}
+
 // What the opening left of the outlines of markers on a line goes, and their insides' centres stand for them.
 void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &series)
 {
@@ -270,6 +306,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     MarkerInk ink{inkModel(argb, paper, settings.colourTolerance), darknessInk(argb, paper, settings.colourTolerance)};
     std::vector<InkComponent> small, offLines;
     std::vector<Hole> holes;
+    std::vector<QPointF> crossings;
     MarkerComponents found = inkComponents(picture, ink, kLookedAtWhole);
     ink.subsampled = found.subsampled; // the pieces are measured by the same ink they were found by
     const auto markerSized = [](const InkComponent &c) {
@@ -280,6 +317,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             offLines.push_back(std::move(p));
         for (const Hole &h : markerHoles(picture, ink, c, kLargestMarker))
             holes.push_back(h);
+        for (const QPointF &p : thinCrossMiddles(picture, ink, c))
+            crossings.push_back(p);
     };
     for (InkComponent &c : found.pieces) {
         if (markerSized(c))
@@ -382,6 +421,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     const double seriesArea = median(seriesAreas);
     std::vector<Hole> ends;
     std::vector<QPointF> centres;
+    std::vector<Taken> taken;
     for (const Candidate &c : candidates) {
         if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds))
             continue;
@@ -401,6 +441,12 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                 centres.push_back(two[1].centre);
                 continue;
             }
+            // Two crosses that touch, their arms in one: where each one's arms meet.
+            const std::vector<QPointF> meetings = thinCrossMiddles(picture, ink, *c.piece);
+            if (meetings.size() == 2) {
+                centres.insert(centres.end(), meetings.begin(), meetings.end());
+                continue;
+            }
         }
         // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
         // JPEG noise), much more is something else.
@@ -409,6 +455,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             centres.push_back(c.offLine && !seriesTipUp && !triangleTipUp(c.shape)
                                   ? middleOffLine(picture, ink, *c.piece, c.shape)
                                   : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp));
+            taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
             // The first or last marker on a line, with a stub of it: by its inside, as the others are.
             if (series.size() >= 2) {
                 for (const Hole &h : markerHoles(picture, ink, *c.piece, kLargestMarker)) {
@@ -421,6 +468,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             }
         }
     }
+    addCrossingsOnLines(centres, crossings, taken, holes,
+                        [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
     addOutlinedOnLines(centres, series);
     addOutlinedOnLines(centres, ends);
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });

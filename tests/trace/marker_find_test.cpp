@@ -389,6 +389,14 @@ TEST(FindMarkers, FindsMarkersOnALineOfTheirColour)
         {MarkerShape::Square, 18, false, true, Legend::LineAndMarker, true},
         // ... and where the first marker, with a stub of the line, has a hole of its own.
         {MarkerShape::Square, 10, false, true, Legend::LineAndMarker, true},
+        // Crosses whose arms are too thin for the opening, where their arms meet the line.
+        {MarkerShape::Cross, 12, true, true, Legend::LineAndMarker},
+        {MarkerShape::Cross, 14, true, true, Legend::LineAndMarker},
+        {MarkerShape::Cross, 20, true, true, Legend::LineAndMarker},
+        {MarkerShape::Cross, 16, true, true, Legend::LineAndMarker, true},
+        {MarkerShape::Plus, 12, true, true, Legend::LineAndMarker},
+        {MarkerShape::Plus, 14, true, true, Legend::LineAndMarker},
+        {MarkerShape::Plus, 20, true, true, Legend::LineAndMarker, true},
         // Where the stubs of line left on a marker widen some of its rows and columns on one side.
         {MarkerShape::Diamond, 20, true, true, Legend::LineAndMarker},
         {MarkerShape::Cross, 18, true, true, Legend::LineAndMarker},
@@ -409,9 +417,11 @@ TEST(FindMarkers, DISABLED_FindsMarkersOnALineOfTheirColourStillOff)
         {MarkerShape::Triangle, 16, false, true, Legend::LineAndMarker},
         // Small outlines in JPEG copies.
         {MarkerShape::Diamond, 8, false, true, Legend::LineAndMarker, true},
-        // Crosses whose arms are as thin as the line: the opening takes them away with it.
-        {MarkerShape::Cross, 12, true, true, Legend::LineAndMarker},
-        {MarkerShape::Plus, 12, true, true, Legend::LineAndMarker},
+        // Crosses of a pixel's arms on a line as thin, and pluses with an arm along the line or a line off one.
+        {MarkerShape::Cross, 8, true, true, Legend::LineAndMarker},
+        {MarkerShape::Plus, 8, true, true, Legend::LineAndMarker},
+        {MarkerShape::Plus, 10, true, true, Legend::LineAndMarker},
+        {MarkerShape::Plus, 16, true, true, Legend::LineAndMarker},
     };
     for (const LineCase &c : cases)
         findsBesideLines(c);
@@ -436,4 +446,21 @@ TEST(FindMarkers, FindsEveryMarkerOfASeriesJoinedAcrossAWideChart)
             p = c.drawMarker(p, MarkerShape::Circle, 12, kMarkerColour, filled);
         expectFound(findMarkers(c.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
     }
+}
+
+// Two lines of the markers' colour that cross meet as a cross's arms do, but run on past any marker's arms.
+TEST(FindMarkers, TwoLinesOfTheColourThatCrossAreNoCross)
+{
+    TraceChart c;
+    c.drawFurniture();
+    CurveStyle line;
+    line.colour = kMarkerColour;
+    line.width = 2;
+    const QRectF p = c.plot;
+    c.drawPolyline({p.topLeft() + QPointF(30, 20), p.bottomRight() - QPointF(30, 20)}, line);
+    c.drawPolyline({p.bottomLeft() + QPointF(30, -20), p.topRight() - QPointF(30, -20)}, line);
+    std::vector<QPointF> centres;
+    for (double x = p.left() + 40.3; x < p.right() - 30; x += 60)
+        centres.push_back(c.drawMarker(QPointF(x, p.top() + 12.4), MarkerShape::Circle, 8, kMarkerColour, true));
+    expectFound(findMarkers(c.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
 }
