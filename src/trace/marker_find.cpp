@@ -269,22 +269,34 @@ template <typename InLegend>
 void addCrossingsOnLines(std::vector<QPointF> &centres, const std::vector<QPointF> &crossings,
                          const std::vector<Taken> &taken, const std::vector<Hole> &holes, const InLegend &inLegend)
 {
-    std::vector<bool> replaced(centres.size(), false);
+    std::vector<bool> replaced(centres.size(), false), dropped(centres.size(), false);
     for (const QPointF &p : crossings) {
         const auto within = [&](const QRect &r) { return QRectF(r.adjusted(-2, -2, 2, 2)).contains(p); };
         if (std::any_of(holes.begin(), holes.end(), [&](const Hole &h) { return within(outlineAround(h)); }))
             continue;
-        const auto at = std::find_if(taken.begin(), taken.end(), [&](const Taken &t) { return within(t.bounds); });
-        if (at != taken.end()) {
-            if (at->offLine && !replaced[at->centre]) {
-                centres[at->centre] = p;
-                replaced[at->centre] = true;
+        bool near = false, placed = false;
+        for (const Taken &t : taken) {
+            if (!within(t.bounds))
+                continue;
+            near = true;
+            // The opening may leave a cross in pieces: one takes the middle, the others go.
+            if (t.offLine && !replaced[t.centre]) {
+                if (!placed)
+                    centres[t.centre] = p;
+                else
+                    dropped[t.centre] = true;
+                replaced[t.centre] = true;
+                placed = true;
             }
-            continue;
         }
         const QPoint pixel(int(std::floor(p.x())), int(std::floor(p.y())));
-        if (!inLegend(QRect(pixel - QPoint(kCrossReach, kCrossReach), QSize(2 * kCrossReach + 1, 2 * kCrossReach + 1))))
+        if (!near &&
+            !inLegend(QRect(pixel - QPoint(kCrossReach, kCrossReach), QSize(2 * kCrossReach + 1, 2 * kCrossReach + 1))))
             centres.push_back(p);
+    }
+    for (std::size_t i = dropped.size(); i-- > 0;) {
+        if (dropped[i])
+            centres.erase(centres.begin() + std::ptrdiff_t(i));
     }
 }
 
