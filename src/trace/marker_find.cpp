@@ -7,6 +7,7 @@
 #include "trace/marker_holes.h"
 #include "trace/marker_opening.h"
 #include "trace/marker_shape.h"
+#include "trace/plot_frame.h"
 
 #include <algorithm>
 #include <cmath>
@@ -321,6 +322,10 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<QPointF> crossings;
     MarkerComponents found = inkComponents(picture, ink, kLookedAtWhole);
     ink.subsampled = found.subsampled; // the pieces are measured by the same ink they were found by
+    // Where the frame has the markers' colour, so have the tick labels and the title: only what lies inside the
+    // frame is looked at.
+    const std::optional<QRect> plot = frameInside(found.pieces, QSize(picture.width, picture.height));
+    const auto inPlot = [&](QPointF p) { return !plot || QRectF(*plot).contains(p); };
     const auto markerSized = [](const InkComponent &c) {
         return c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker;
     };
@@ -365,7 +370,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const QRect b = pieces[i].bounds;
         if (pieces[i].runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
-            std::min(b.width(), b.height()) < kSmallestMarker)
+            std::min(b.width(), b.height()) < kSmallestMarker || !inPlot(QRectF(b).center()))
             continue;
         candidates.push_back({&pieces[i], shapes[i], false, false, i >= firstOffLine});
     }
@@ -420,6 +425,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         dy.push_back(d.y());
     }
     const Typical typical{median(masses), median(sizes), median(spreads), QPointF(median(dx), median(dy))};
+    std::erase_if(holes, [&](const Hole &h) { return !inPlot(h.centre); });
+    std::erase_if(crossings, [&](QPointF p) { return !inPlot(p); });
     const std::vector<Hole> series =
         seriesHoles(holes, [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
     // Where the markers lie on a line, the scraps the opening left can make the typical marker; a marker is

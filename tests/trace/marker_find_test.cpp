@@ -465,3 +465,71 @@ TEST(FindMarkers, TwoLinesOfTheColourThatCrossAreNoCross)
         centres.push_back(c.drawMarker(QPointF(x, p.top() + 12.4), MarkerShape::Circle, 8, kMarkerColour, true));
     expectFound(findMarkers(c.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
 }
+
+namespace {
+
+struct BlackCase {
+    MarkerShape shape;
+    double size;
+    bool filled;
+    bool joined;
+    bool axesOnly; // two axes, with their tick labels, instead of a frame
+    bool jpeg = false;
+};
+
+// Black markers on a chart drawn in black, the frame's tick labels and the title too.
+void findsBlackMarkers(const BlackCase &c)
+{
+    SCOPED_TRACE(std::string(nameOf(c.shape)) + " " + std::to_string(int(c.size)) + (c.filled ? "" : " hollow") +
+                 (c.joined ? " on a line" : "") + (c.axesOnly ? ", axes only" : "") + (c.jpeg ? ", JPEG" : ""));
+    TraceChart chart;
+    const QRectF p = chart.plot;
+    if (c.axesOnly) {
+        CurveStyle axis;
+        axis.colour = Qt::black;
+        axis.width = 1;
+        chart.drawPolyline({p.topLeft() + QPointF(-0.5, 0), p.bottomLeft() + QPointF(-0.5, 0.5),
+                            p.bottomRight() + QPointF(0, 0.5)},
+                           axis);
+        for (int i = 0; i <= 4; ++i) {
+            const double x = p.left() + i * p.width() / 4;
+            chart.drawPolyline({QPointF(x, p.bottom() + 1), QPointF(x, p.bottom() + 6)}, axis);
+            chart.drawLabel(QPointF(x, p.bottom() + 14), QString::number(i * 25), Qt::black, false);
+            chart.drawLabel(QPointF(p.left() - 16, p.bottom() - i * p.height() / 4), QString::number(i * 5),
+                            Qt::black, false);
+        }
+    } else {
+        chart.drawFurniture(Qt::black);
+    }
+    std::vector<QPointF> centres;
+    for (double x = p.left() + 30.3; x < p.right() - 20; x += 37)
+        centres.push_back(QPointF(x, p.center().y() + 60 * std::sin(x / 50) + 0.37));
+    if (c.joined) {
+        CurveStyle line;
+        line.colour = Qt::black;
+        line.width = 2;
+        chart.drawPolyline(centres, line);
+    }
+    for (QPointF &at : centres)
+        at = chart.drawMarker(at, c.shape, c.size, Qt::black, c.filled);
+    if (c.jpeg)
+        chart.compressAsJpeg(75);
+    expectFound(findMarkers(chart.view(), QColor(Qt::black).rgb(), TraceSettings()), centres, 0.3);
+}
+
+} // namespace
+
+TEST(FindMarkers, BlackMarkersOnAChartDrawnInBlackLeaveOutItsLabels)
+{
+    const BlackCase cases[] = {
+        {MarkerShape::Circle, 10, true, false, false},
+        {MarkerShape::Square, 8, false, false, false},
+        {MarkerShape::Triangle, 12, true, false, true},
+        {MarkerShape::Diamond, 10, true, false, false, true},
+        {MarkerShape::Circle, 12, false, true, false},
+        {MarkerShape::Cross, 12, true, true, true},
+        {MarkerShape::Square, 10, true, true, false, true},
+    };
+    for (const BlackCase &c : cases)
+        findsBlackMarkers(c);
+}
