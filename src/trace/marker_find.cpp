@@ -168,9 +168,15 @@ bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     return p != paper && colourDistance(p, paper) > 100 && ink.ink(p) < 0.5f;
 }
 
-// A legend's sample: a marker in a box, with its name written beside it on the right.
-bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, const QRect &b)
+// A legend's sample: a marker in a box, with its name written beside it on the right. On a chart drawn in the
+// markers' colour (`drawnInTheColour`), the box and the name have it too.
+bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, const QRect &b,
+              bool drawnInTheColour)
 {
+    const auto legendInk = [&](int x, int y) {
+        return otherInk(picture, ink, paper, x, y) ||
+               (drawnInTheColour && picture.contains(x, y) && ink.ink(picture.at(x, y)) >= 0.5f);
+    };
     const int size = std::max(b.width(), b.height());
     const int cy = b.center().y();
     const int band = std::max(4, size * 2 / 3);
@@ -182,7 +188,7 @@ bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     for (int y = cy - band; y <= cy + band; ++y) {
         int run = 0;
         for (int x = from; x <= to && run < kFrameRun; ++x)
-            run = otherInk(picture, ink, paper, x, y) ? run + 1 : 0;
+            run = legendInk(x, y) ? run + 1 : 0;
         frameRow[std::size_t(y - cy + band)] = run >= kFrameRun;
     }
     int columns = 0;
@@ -191,7 +197,7 @@ bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     for (int x = from; x <= to; ++x) {
         bool any = false;
         for (int y = cy - band; y <= cy + band && !any; ++y)
-            any = !frameRow[std::size_t(y - cy + band)] && otherInk(picture, ink, paper, x, y);
+            any = !frameRow[std::size_t(y - cy + band)] && legendInk(x, y);
         columns += any ? 1 : 0;
         groups += any && !last ? 1 : 0;
         last = any;
@@ -202,12 +208,12 @@ bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     const auto frameAt = [&](int step) {
         for (int k = size / 2 + 2; k <= 3 * size + 20; ++k) {
             const int y = cy + step * k;
-            if (!otherInk(picture, ink, paper, b.center().x(), y))
+            if (!legendInk(b.center().x(), y))
                 continue;
             int run = 1;
-            for (int x = b.center().x() + 1; run < kFrameRun && otherInk(picture, ink, paper, x, y); ++x)
+            for (int x = b.center().x() + 1; run < kFrameRun && legendInk(x, y); ++x)
                 ++run;
-            for (int x = b.center().x() - 1; run < kFrameRun && otherInk(picture, ink, paper, x, y); --x)
+            for (int x = b.center().x() - 1; run < kFrameRun && legendInk(x, y); --x)
                 ++run;
             return run >= kFrameRun;
         }
@@ -428,7 +434,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::erase_if(holes, [&](const Hole &h) { return !inPlot(h.centre); });
     std::erase_if(crossings, [&](QPointF p) { return !inPlot(p); });
     const std::vector<Hole> series =
-        seriesHoles(holes, [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
+        seriesHoles(holes, [&](const QRect &b) { return inLegend(picture, ink, paper, b, plot.has_value()); });
     // Where the markers lie on a line, the scraps the opening left can make the typical marker; a marker is
     // larger than the paper its outline closes in.
     std::vector<double> insides, seriesAreas;
@@ -442,7 +448,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<QPointF> centres;
     std::vector<Taken> taken;
     for (const Candidate &c : candidates) {
-        if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds))
+        if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds, plot.has_value()))
             continue;
         if (c.shape.elongation > 1.5) {
             const Halves h = halvesOf(picture, ink, *c.piece, c.shape);
@@ -488,7 +494,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         }
     }
     addCrossingsOnLines(centres, crossings, taken, holes,
-                        [&](const QRect &b) { return inLegend(picture, ink, paper, b); });
+                        [&](const QRect &b) { return inLegend(picture, ink, paper, b, plot.has_value()); });
     addOutlinedOnLines(centres, series);
     addOutlinedOnLines(centres, ends);
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });

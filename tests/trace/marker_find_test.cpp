@@ -475,28 +475,30 @@ struct BlackCase {
     bool joined;
     bool axesOnly; // two axes, with their tick labels, instead of a frame
     bool jpeg = false;
+    bool legend = false; // a legend box in black, its sample a marker alone
 };
 
 // Black markers on a chart drawn in black, the frame's tick labels and the title too.
 void findsBlackMarkers(const BlackCase &c)
 {
     SCOPED_TRACE(std::string(nameOf(c.shape)) + " " + std::to_string(int(c.size)) + (c.filled ? "" : " hollow") +
-                 (c.joined ? " on a line" : "") + (c.axesOnly ? ", axes only" : "") + (c.jpeg ? ", JPEG" : ""));
+                 (c.joined ? " on a line" : "") + (c.axesOnly ? ", axes only" : "") + (c.jpeg ? ", JPEG" : "") +
+                 (c.legend ? ", legend" : ""));
     TraceChart chart;
     const QRectF p = chart.plot;
     if (c.axesOnly) {
         CurveStyle axis;
         axis.colour = Qt::black;
         axis.width = 1;
-        chart.drawPolyline({p.topLeft() + QPointF(-0.5, 0), p.bottomLeft() + QPointF(-0.5, 0.5),
-                            p.bottomRight() + QPointF(0, 0.5)},
-                           axis);
+        chart.drawPolyline(
+            {p.topLeft() + QPointF(-0.5, 0), p.bottomLeft() + QPointF(-0.5, 0.5), p.bottomRight() + QPointF(0, 0.5)},
+            axis);
         for (int i = 0; i <= 4; ++i) {
             const double x = p.left() + i * p.width() / 4;
             chart.drawPolyline({QPointF(x, p.bottom() + 1), QPointF(x, p.bottom() + 6)}, axis);
             chart.drawLabel(QPointF(x, p.bottom() + 14), QString::number(i * 25), Qt::black, false);
-            chart.drawLabel(QPointF(p.left() - 16, p.bottom() - i * p.height() / 4), QString::number(i * 5),
-                            Qt::black, false);
+            chart.drawLabel(QPointF(p.left() - 16, p.bottom() - i * p.height() / 4), QString::number(i * 5), Qt::black,
+                            false);
         }
     } else {
         chart.drawFurniture(Qt::black);
@@ -510,6 +512,14 @@ void findsBlackMarkers(const BlackCase &c)
         line.width = 2;
         chart.drawPolyline(centres, line);
     }
+    if (c.legend) {
+        CurveStyle sample;
+        sample.colour = Qt::black;
+        sample.width = 0;
+        chart.drawLegend({sample}, c.size);
+        // Clear of the legend box.
+        std::erase_if(centres, [&](QPointF at) { return at.x() > chart.texts.back().left() - 2 * c.size; });
+    }
     for (QPointF &at : centres)
         at = chart.drawMarker(at, c.shape, c.size, Qt::black, c.filled);
     if (c.jpeg)
@@ -522,13 +532,10 @@ void findsBlackMarkers(const BlackCase &c)
 TEST(FindMarkers, BlackMarkersOnAChartDrawnInBlackLeaveOutItsLabels)
 {
     const BlackCase cases[] = {
-        {MarkerShape::Circle, 10, true, false, false},
-        {MarkerShape::Square, 8, false, false, false},
-        {MarkerShape::Triangle, 12, true, false, true},
-        {MarkerShape::Diamond, 10, true, false, false, true},
-        {MarkerShape::Circle, 12, false, true, false},
-        {MarkerShape::Cross, 12, true, true, true},
-        {MarkerShape::Square, 10, true, true, false, true},
+        {MarkerShape::Circle, 10, true, false, false},      {MarkerShape::Square, 8, false, false, false},
+        {MarkerShape::Triangle, 12, true, false, true},     {MarkerShape::Diamond, 10, true, false, false, true},
+        {MarkerShape::Circle, 12, false, true, false},      {MarkerShape::Cross, 12, true, true, true},
+        {MarkerShape::Square, 10, true, true, false, true}, {MarkerShape::Circle, 10, true, false, false, false, true},
     };
     for (const BlackCase &c : cases)
         findsBlackMarkers(c);
