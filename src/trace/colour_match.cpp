@@ -14,6 +14,8 @@ void channels(std::uint32_t argb, float out[3])
 
 // Below this the colour is too near the background for its share in a pixel to mean anything.
 constexpr float kLeastContrast = 24;
+// Less chroma than this is noise: the colour is a grey's.
+constexpr float kLeastChroma = 15;
 
 } // namespace
 
@@ -28,7 +30,7 @@ double colourDistance(std::uint32_t a, std::uint32_t b)
     return std::sqrt(sum);
 }
 
-InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance)
+InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance, bool greysApart)
 {
     InkModel model;
     float c[3];
@@ -51,6 +53,16 @@ InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance)
     const float neutral = InkModel::kWeights[0] * model.towards[0] + InkModel::kWeights[1] * model.towards[1] +
                           InkModel::kWeights[2] * model.towards[2];
     model.colourful = model.weightedLength2 - neutral * neutral > 0.1f * model.weightedLength2;
+    float chroma[3], chromaLength2 = 0;
+    for (int i = 0; i < 3; ++i) {
+        chroma[i] = model.towards[i] - neutral;
+        chromaLength2 += InkModel::kWeights[i] * chroma[i] * chroma[i];
+    }
+    model.chromatic = greysApart && chromaLength2 > kLeastChroma * kLeastChroma;
+    if (model.chromatic) {
+        for (int i = 0; i < 3; ++i)
+            model.chromaProjection[i] = InkModel::kWeights[i] * chroma[i] / chromaLength2;
+    }
     return model;
 }
 

@@ -20,6 +20,10 @@ struct InkModel {
     float weightedLength2 = 0; // |towards|^2 in the weighted metric
     float tolerance2 = 0;
     bool colourful = false; // far from every grey
+    // weight * the colour's chroma (its difference from the paper less the grey of it) / |chroma|^2, where that
+    // chroma is more than noise: a dot product with a pixel's chroma gives the share of it the pixel kept
+    float chromaProjection[3] = {};
+    bool chromatic = false; // that chroma is more than noise, and greys are told apart by it
 
     [[nodiscard]] float ink(std::uint32_t argb) const
     {
@@ -35,6 +39,8 @@ struct InkModel {
             return 0;
         if (share < 0.5f && colourful && grey(v, length2, off2))
             return 0;
+        if (chromatic && greyer(v, share < 1 ? share : 1))
+            return 0;
         return share < 1 ? share : 1;
     }
 
@@ -46,7 +52,22 @@ struct InkModel {
         return length2 - neutral * neutral < 0.25f * off2;
     }
 
+    // A pixel that kept little of the colour's chroma for its share of it: a grey or black line (an axis, the
+    // frame, a letter) where the colour is a dull one, as JPEG leaves a thin stroke, which greys come within the
+    // tolerance of.
+    [[nodiscard]] bool greyer(const float v[3], float share) const
+    {
+        const float neutral = kWeights[0] * v[0] + kWeights[1] * v[1] + kWeights[2] * v[2];
+        const float kept = (v[0] - neutral) * chromaProjection[0] + (v[1] - neutral) * chromaProjection[1] +
+                           (v[2] - neutral) * chromaProjection[2];
+        return kept < (share < 1 ? kLeastKeptChromaPale : kLeastKeptChroma) * share;
+    }
+
     static constexpr float kWeights[3] = {2.0f / 9, 4.0f / 9, 3.0f / 9};
+    // A pixel as dark as the colour or darker keeps half of its chroma at least; a paler one, whose chroma JPEG
+    // spreads more, a third of what its share gives.
+    static constexpr float kLeastKeptChroma = 0.5f;
+    static constexpr float kLeastKeptChromaPale = 0.35f;
 };
 
 // Where a pixel lies against the line of mixtures: `share` 0 at the background, 1 at the colour, more past
@@ -58,6 +79,7 @@ struct Mixture {
 [[nodiscard]] Mixture mixtureOf(const InkModel &model, std::uint32_t argb);
 
 // The model for `colour` on `background`, or one that finds no ink at all when the two are closer than the
-// tolerance allows to tell apart.
-[[nodiscard]] InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance);
+// tolerance allows to tell apart. With `greysApart`, where the colour keeps more chroma than noise, pixels that
+// kept too little of it for their share are no ink (InkModel::greyer).
+[[nodiscard]] InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance, bool greysApart = false);
 [[nodiscard]] bool findsInk(const InkModel &model);

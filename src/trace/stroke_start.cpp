@@ -96,7 +96,7 @@ InkModel inkModelAround(const PixelView &picture, QPointF place, std::uint32_t a
     const QPoint c(int(std::floor(place.x())), int(std::floor(place.y())));
     const QRect area(c.x() - kBackgroundRadius, c.y() - kBackgroundRadius, 2 * kBackgroundRadius + 1,
                      2 * kBackgroundRadius + 1);
-    return inkModel(argb, commonestColour(picture, area, 2), tolerance);
+    return inkModel(argb, commonestColour(picture, area, 2), tolerance, true);
 }
 
 std::optional<QPointF> nearestInk(const PixelView &picture, const InkModel &model, QPointF near, double reach)
