@@ -1,6 +1,7 @@
 #pragma once
 
 #include "state/digitizing_state.h"
+#include "trace/trace_request.h"
 #include "ui/form6.h"
 #include "ui/printed_text.h"
 
@@ -138,7 +139,8 @@ private:
     [[nodiscard]] QPointF snappedPress(QPointF twips);
     [[nodiscard]] const QImage &traceSource();
     [[nodiscard]] double sourcePixelsPerShown() const;
-    [[nodiscard]] bool traceAgain(); // false when nothing of the colour was found
+    [[nodiscard]] bool traceAgain();                 // false when nothing of the colour was found
+    [[nodiscard]] TraceRequest traceRequest() const; // as the tracing window's controls ask
     void showPreview();
     void dropPreview();
     void forgetWrittenTrace();
@@ -176,6 +178,7 @@ private:
         std::optional<std::uint32_t> colour; // picked on the chart
         QPointF start;
         std::vector<QPointF> preview; // in the order they are recorded
+        TraceRequest previewFor;      // what the preview was found for
         qsizetype writtenLines = 0;   // appended by the last "Noktaları Yaz", while it can be taken back
         QString writtenFile;
         bool writing = false;

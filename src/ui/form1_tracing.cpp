@@ -151,24 +151,33 @@ void Form1::Form7_TraceRequested()
         return;
     }
     const std::vector<QPointF> before = m_trace.preview;
+    const TraceRequest beforeFor = m_trace.previewFor;
     if (!traceAgain()) {
         m_trace.preview = before; // nothing changes
+        m_trace.previewFor = beforeFor;
         showPreview();
         m_desktop.warn(m_form7, u"Bu renkte bir eğri bulunamadı."_s);
     }
 }
 
+TraceRequest Form1::traceRequest() const
+{
+    return {m_form7->markersMode(),
+            TraceSettings{m_form7->colourTolerance(), m_form7->stepPixels() * sourcePixelsPerShown()}};
+}
+
 bool Form1::traceAgain()
 {
-    const TraceSettings settings{m_form7->colourTolerance(), m_form7->stepPixels() * sourcePixelsPerShown()};
+    const TraceRequest request = traceRequest();
     std::vector<QPointF> found;
     {
         const BusyPointer busy; // a large source takes a while, its first decode longer
         const PixelView view = viewOf(traceSource());
-        found = m_form7->markersMode() ? findMarkers(view, *m_trace.colour, settings)
-                                       : traceLine(view, m_trace.start, *m_trace.colour, settings);
+        found = request.markers ? findMarkers(view, *m_trace.colour, request.settings)
+                                : traceLine(view, m_trace.start, *m_trace.colour, request.settings);
     }
-    m_trace.preview = recordingOrder(std::move(found), m_form7->markersMode());
+    m_trace.preview = recordingOrder(std::move(found), request.markers);
+    m_trace.previewFor = request;
     showPreview();
     return !m_trace.preview.empty();
 }
@@ -188,7 +197,8 @@ void Form1::showPreview()
 
 void Form1::Form7_SettingsChanged()
 {
-    if (!m_trace.preview.empty() && m_trace.colour)
+    // Markers found once stay as they are for a new step: on a large picture they take a while.
+    if (!m_trace.preview.empty() && m_trace.colour && !findsTheSame(m_trace.previewFor, traceRequest()))
         (void)traceAgain(); // an empty result takes the preview away
 }
 
