@@ -82,26 +82,25 @@ Ring ringOf(double radius, int samples)
     return ring;
 }
 
+// Rings of the radii given, `perPixel` samples to a pixel of their length.
+template <std::size_t N> std::vector<Ring> ringsOf(const double (&radii)[N], int perPixel)
+{
+    std::vector<Ring> out;
+    for (const double r : radii)
+        out.push_back(ringOf(r, int(std::ceil(2 * perPixel * M_PI * r))));
+    return out;
+}
+
 // The rings that find the meetings, a sample a pixel, and those that follow the arms out, four a pixel.
 const std::vector<Ring> &findingRings()
 {
-    static const std::vector<Ring> rings = [] {
-        std::vector<Ring> out;
-        for (const double r : kFindingRings)
-            out.push_back(ringOf(r, int(std::ceil(2 * M_PI * r))));
-        return out;
-    }();
+    static const std::vector<Ring> rings = ringsOf(kFindingRings, 1);
     return rings;
 }
 
 const std::vector<Ring> &armRings()
 {
-    static const std::vector<Ring> rings = [] {
-        std::vector<Ring> out;
-        for (const double r : kRings)
-            out.push_back(ringOf(r, int(std::ceil(8 * M_PI * r))));
-        return out;
-    }();
+    static const std::vector<Ring> rings = ringsOf(kRings, 4);
     return rings;
 }
 
