@@ -56,11 +56,9 @@ float inkAt(const PixelView &picture, const MarkerInk &ink, QPointF p)
            ay * ((1 - ax) * inkAt(picture, ink, x, y + 1) + ax * inkAt(picture, ink, x + 1, y + 1));
 }
 
-// One way out of a ring: where the ink of an arc of it lies on the whole, and how long the arc is.
+// One way out of a ring: the angle at which the ink of an arc of it lies on the whole.
 struct Way {
     double angle = 0;
-    QPointF at;
-    double length = 0; // along the ring, in pixels
 };
 
 // A ring of samples around a place: their ways from it.
@@ -104,11 +102,11 @@ const std::vector<Ring> &armRings()
     return rings;
 }
 
-// The ways out of `ring` around `c`, from the ink `a` of its samples; none where the ring holds ink all round. An
+// The ways out of a ring, from the ink `a` of its samples; none where the ring holds ink all round. An
 // arc is where the ring holds a good share of the colour; its middle is taken over the soft edges on both sides
 // too, down to where the ink stops falling off, so that a stroke standing a fraction of a pixel off the pixel grid
 // has its middle where it is.
-std::vector<Way> waysOut(const Ring &ring, QPointF c, const std::vector<float> &a)
+std::vector<Way> waysOut(const Ring &ring, const std::vector<float> &a)
 {
     const std::size_t n = a.size();
     const auto paper = std::find_if(a.begin(), a.end(), [](float v) { return v < kOnWay; });
@@ -139,8 +137,6 @@ std::vector<Way> waysOut(const Ring &ring, QPointF c, const std::vector<float> &
         for (std::size_t i = from; i <= to; ++i)
             sum += double(a[at(i)]) * ring.unit[at(i)];
         way.angle = std::atan2(sum.y(), sum.x());
-        way.at = c + ring.radius * QPointF(std::cos(way.angle), std::sin(way.angle));
-        way.length = 2 * M_PI * ring.radius * double(arcs[k].second - arcs[k].first + 1) / double(n);
         ways.push_back(way);
     }
     return ways;
@@ -152,7 +148,7 @@ std::vector<Way> waysOut(const PixelView &picture, const MarkerInk &ink, const R
     std::vector<float> a(ring.unit.size());
     for (std::size_t k = 0; k < a.size(); ++k)
         a[k] = inkAt(picture, ink, c + ring.radius * ring.unit[k]);
-    return waysOut(ring, c, a);
+    return waysOut(ring, a);
 }
 
 // How far the arms reach from `c`: the largest ring on which they still leave it four ways or more.
