@@ -4,6 +4,7 @@
 #include "trace/colour_match.h"
 #include "trace/ink_components.h"
 #include "trace/marker_crossings.h"
+#include "trace/marker_hidden.h"
 #include "trace/marker_holes.h"
 #include "trace/marker_opening.h"
 #include "trace/marker_shape.h"
@@ -48,6 +49,7 @@ struct Candidate {
     bool text = false;
     bool otherColour = false;
     bool offLine = false;
+    bool covered = false; // ink of another colour lies over it
 };
 
 std::uint32_t paperOf(const PixelView &picture)
@@ -118,16 +120,28 @@ bool single(const Candidate &c)
 // colour as the markers do, and hold the colour by their darkness as they do; but around them, shaped alike, they
 // keep less of it than the markers for their darkness, or some of another hue. The markers are taken to be the
 // most colourful of the single pieces.
-void markOtherColours(std::vector<Candidate> &candidates, const PixelView &picture, const DarknessInk &darkness)
+void markOtherColours(std::vector<Candidate> &candidates, const PixelView &picture, const DarknessInk &darkness,
+                      const CoverInk &cover)
 {
     std::vector<float> kept(candidates.size());
     std::vector<float> singles;
+    // Another colour's ink over a marker, and its soft edge, would turn the colour it kept.
+    const auto covering = [&](int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (cover.at(x + dx, y + dy))
+                    return true;
+            }
+        }
+        return false;
+    };
     for (std::size_t i = 0; i < candidates.size(); ++i) {
-        const KeptColour k = keptColour(picture, darkness, candidates[i].piece->bounds.adjusted(-2, -2, 2, 2));
+        const KeptColour k = keptColour(picture, darkness, candidates[i].piece->bounds.adjusted(-2, -2, 2, 2),
+                                        candidates[i].covered ? covering : std::function<bool(int, int)>());
         // JPEG noise turns a marker's colour by up to a couple of pixels' worth.
         const bool turned = k.aside > kMostTurn * k.along + 2;
         kept[i] = k.darkness > 0 && !turned ? k.along / k.darkness : 0;
-        if (!candidates[i].text && single(candidates[i]))
+        if (!candidates[i].text && !candidates[i].covered && single(candidates[i]))
             singles.push_back(kept[i]);
     }
     if (singles.empty())
@@ -157,15 +171,6 @@ bool pair(const Candidate &c, const Halves &h, const Typical &typical)
     const double distance = std::hypot(apart.x(), apart.y());
     return near(h.mass[0], typical.mass) && near(h.mass[1], typical.mass) && near(h.spread[0], typical.spread) &&
            near(h.spread[1], typical.spread) && distance > 0.8 * typical.size && distance < 1.35 * typical.size;
-}
-
-// Dark ink of another colour than the markers', on the paper: letters, frames.
-bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, int x, int y)
-{
-    if (!picture.contains(x, y))
-        return false;
-    const std::uint32_t p = picture.at(x, y);
-    return p != paper && colourDistance(p, paper) > 100 && ink.ink(p) < 0.5f;
 }
 
 // A legend's sample: a marker in a box, with its name written beside it on the right. On a chart drawn in the
@@ -354,7 +359,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     // A thin line through the markers that a JPEG copy broke into pieces joins up again with them: it is looked
     // at as an unbroken one is, and so is a marker at the line's end with a stub of it, longer than two markers
     // side by side.
-    for (InkComponent &c : joinedFragments(std::move(small))) {
+    for (InkComponent &c :
+         joinedAcrossOtherInk(joinedFragments(std::move(small)), picture, ink, paper, kLargestMarker)) {
         if (!markerSized(c)) {
             lookOffLine(c);
             continue;
@@ -372,17 +378,18 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         shapes.push_back(inkShape(picture, ink, p));
         pieces.push_back(std::move(p));
     }
+    const CoverInk cover(picture, ink, paper);
     std::vector<Candidate> candidates;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const QRect b = pieces[i].bounds;
         if (pieces[i].runs.empty() || std::max(b.width(), b.height()) < kSmallestMarker + 1 ||
             std::min(b.width(), b.height()) < kSmallestMarker || !inPlot(QRectF(b).center()))
             continue;
-        candidates.push_back({&pieces[i], shapes[i], false, false, i >= firstOffLine});
+        candidates.push_back({&pieces[i], shapes[i], false, false, i >= firstOffLine, touchesCover(cover, pieces[i])});
     }
     markWords(candidates);
     if (ink.subsampled)
-        markOtherColours(candidates, picture, ink.darkness);
+        markOtherColours(candidates, picture, ink.darkness, cover);
     // What a typical single marker is like: the markers of a series are alike. Scraps of a pixel or two (of JPEG noise,
     // of a faint outline) tell nothing of a typical marker, unless nearly every piece is that small: the cores of
     // markers of three or four pixels are.
@@ -394,11 +401,15 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         std::count_if(candidates.begin(), candidates.end(), [&](const Candidate &c) { return typicalOf(c, 3); }) >= 3
             ? 3
             : 2;
-    // A series of triangles shows it in most of its markers, whatever a line through some of them does.
+    // A series of triangles shows it in most of its markers, whatever a line through some of them does. Those
+    // that another colour's ink covers in part tell it only where too few others are left.
+    const bool enoughUncovered = std::count_if(candidates.begin(), candidates.end(), [&](const Candidate &c) {
+                                     return typicalOf(c, least) && !c.covered;
+                                 }) >= 3;
     int tipsUp = 0, tipsDown = 0, typicalCount = 0;
     std::vector<double> skews, extents;
     for (const Candidate &c : candidates) {
-        if (!typicalOf(c, least))
+        if (!typicalOf(c, least) || (enoughUncovered && c.covered))
             continue;
         ++typicalCount;
         const std::optional<bool> up = triangleTipUp(c.shape);
@@ -477,9 +488,14 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         // JPEG noise), much more is something else.
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
             c.shape.faintExtent >= leastExtent) {
-            centres.push_back(c.offLine && !seriesTipUp && !triangleTipUp(c.shape)
-                                  ? middleOffLine(picture, ink, *c.piece, c.shape)
-                                  : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp));
+            // What shows of a marker another colour covers in part does not tell its shape: its series does.
+            const bool triangle = seriesTipUp || (!c.covered && triangleTipUp(c.shape));
+            QPointF centre = c.covered && !triangle   ? c.shape.centroid
+                             : c.offLine && !triangle ? middleOffLine(picture, ink, *c.piece, c.shape)
+                                                      : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp);
+            if (c.covered)
+                centre = centreBesideOtherInk(picture, ink, paper, *c.piece, centre, triangle);
+            centres.push_back(centre);
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
             // The first or last marker on a line, with a stub of it: by its inside, as the others are.
             if (series.size() >= 2) {

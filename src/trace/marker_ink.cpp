@@ -89,13 +89,16 @@ bool showsChromaSubsampling(const PixelView &picture, const DarknessInk &darknes
     return pixels > 0 && spilled * 4 >= pixels;
 }
 
-KeptColour keptColour(const PixelView &picture, const DarknessInk &darkness, QRect area)
+KeptColour keptColour(const PixelView &picture, const DarknessInk &darkness, QRect area,
+                      const std::function<bool(int, int)> &leftOut)
 {
     area &= QRect(0, 0, picture.width, picture.height);
     float chroma[3] = {};
     KeptColour k;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
+            if (leftOut && leftOut(x, y))
+                continue;
             float v[3];
             differenceFrom(darkness.paper, picture.at(x, y), v);
             const float dy = DarknessInk::kLuma[0] * v[0] + DarknessInk::kLuma[1] * v[1] + DarknessInk::kLuma[2] * v[2];

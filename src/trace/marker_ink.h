@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // A JPEG copy keeps a picture's luminance pixel by pixel but its colour only as a mean over blocks of 2x2
@@ -98,4 +99,6 @@ struct KeptColour {
     float aside = 0;
     float darkness = 0;
 };
-[[nodiscard]] KeptColour keptColour(const PixelView &picture, const DarknessInk &darkness, QRect area);
+// `leftOut`, where given, tells pixels not to count.
+[[nodiscard]] KeptColour keptColour(const PixelView &picture, const DarknessInk &darkness, QRect area,
+                                    const std::function<bool(int, int)> &leftOut = {});

@@ -1,14 +1,13 @@
 #include "trace/marker_shape.h"
 
+#include "trace/marker_patch.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
 
 namespace {
 
-constexpr float kNoise = 0.04f;
-// How far around its pixels a piece's anti-aliased edge is taken in.
-constexpr int kEdge = 1;
 // The least share the pixels of an outline's side reach.
 constexpr double kSideCore = 0.4;
 // How much more ink than the fit of a filled triangle's rows a row may hold, for its pixels, and still be the
@@ -36,47 +35,6 @@ double triangleOffset(const InkShape &shape)
 {
     const double thirdMoment = std::abs(shape.skewY) * std::pow(shape.varianceY, 1.5);
     return (shape.hollow ? 0.7 : 0.855) * std::cbrt(thirdMoment);
-}
-
-// The pixels of a piece and those next to them (its anti-aliased edge) with their shares, row by row over
-// the piece's bounds and one pixel around.
-struct Patch {
-    QRect area;
-    std::vector<float> ink; // 0 outside the piece and its edge
-
-    [[nodiscard]] float at(int x, int y) const
-    {
-        if (!area.contains(x, y))
-            return 0;
-        return ink[std::size_t((y - area.top()) * area.width() + (x - area.left()))];
-    }
-};
-
-Patch patchOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
-{
-    Patch p;
-    p.area = piece.bounds.adjusted(-kEdge, -kEdge, kEdge, kEdge) & QRect(0, 0, picture.width, picture.height);
-    const int w = p.area.width();
-    std::vector<char> near(std::size_t(w * p.area.height()), 0);
-    for (const InkRunOnRow &r : piece.runs) {
-        for (int y = r.y - kEdge; y <= r.y + kEdge; ++y) {
-            for (int x = r.x0 - kEdge; x <= r.x1 + kEdge; ++x) {
-                if (p.area.contains(x, y))
-                    near[std::size_t((y - p.area.top()) * w + (x - p.area.left()))] = 1;
-            }
-        }
-    }
-    p.ink.assign(near.size(), 0);
-    for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
-        for (int x = p.area.left(); x <= p.area.right(); ++x) {
-            const std::size_t i = std::size_t((y - p.area.top()) * w + (x - p.area.left()));
-            if (near[i]) {
-                const float a = ink.ink(picture.at(x, y));
-                p.ink[i] = a >= kNoise ? a : 0;
-            }
-        }
-    }
-    return p;
 }
 
 InkShape shapeOf(const Patch &p)
