@@ -42,6 +42,8 @@ constexpr double kLeastSkewedExtent = 4;
 constexpr float kLeastOfMostColourful = 0.65f;
 // ... and what it kept points its way, within about 17 degrees.
 constexpr float kMostTurn = 0.3f;
+// A marker that another colour's ink touches and that holds this share of an uncovered one's ink shows it whole.
+constexpr double kWholeShare = 0.97;
 
 struct Candidate {
     const InkComponent *piece = nullptr;
@@ -184,9 +186,27 @@ bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     };
     const int size = std::max(b.width(), b.height());
     const int cy = b.center().y();
-    const int band = std::max(4, size * 2 / 3);
+    // The box, looked for first as it is told by fewer pixels: a line of that ink a little above and below the
+    // marker, running across its column.
+    const auto frameAt = [&](int step) {
+        for (int k = size / 2 + 2; k <= 3 * size + 20; ++k) {
+            const int y = cy + step * k;
+            if (!legendInk(b.center().x(), y))
+                continue;
+            int run = 1;
+            for (int x = b.center().x() + 1; run < kFrameRun && legendInk(x, y); ++x)
+                ++run;
+            for (int x = b.center().x() - 1; run < kFrameRun && legendInk(x, y); --x)
+                ++run;
+            return run >= kFrameRun;
+        }
+        return false;
+    };
+    if (!frameAt(-1) || !frameAt(1))
+        return false;
     // Letters: ink in several columns with paper between some of them, within a few marker sizes. A row with a
     // long run of ink is the box's frame, not letters.
+    const int band = std::max(4, size * 2 / 3);
     const int from = b.right() + 2;
     const int to = from + std::max(40, 4 * size);
     std::vector<bool> frameRow(std::size_t(2 * band + 1));
@@ -207,24 +227,7 @@ bool inLegend(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
         groups += any && !last ? 1 : 0;
         last = any;
     }
-    if (columns < 6 || groups < 3)
-        return false;
-    // The box: a line of that ink a little above and below the marker, running across its column.
-    const auto frameAt = [&](int step) {
-        for (int k = size / 2 + 2; k <= 3 * size + 20; ++k) {
-            const int y = cy + step * k;
-            if (!legendInk(b.center().x(), y))
-                continue;
-            int run = 1;
-            for (int x = b.center().x() + 1; run < kFrameRun && legendInk(x, y); ++x)
-                ++run;
-            for (int x = b.center().x() - 1; run < kFrameRun && legendInk(x, y); --x)
-                ++run;
-            return run >= kFrameRun;
-        }
-        return false;
-    };
-    return frameAt(-1) && frameAt(1);
+    return columns >= 6 && groups >= 3;
 }
 
 // The marker round an inside: its outline and that outline's soft edge.
@@ -426,6 +429,13 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     if (!seriesTipUp && !skews.empty() && median(extents) >= kLeastSkewedExtent &&
         std::abs(median(skews)) >= kLeastSeriesSkew)
         seriesTipUp = median(skews) < 0;
+    // What a marker that nothing covers holds, where enough of them tell it.
+    std::vector<double> uncoveredMasses;
+    for (const Candidate &c : candidates) {
+        if (enoughUncovered && typicalOf(c, least) && !c.covered)
+            uncoveredMasses.push_back(c.shape.mass);
+    }
+    const double wholeMass = median(uncoveredMasses);
     std::vector<double> masses, sizes, spreads, dx, dy;
     for (const Candidate &c : candidates) {
         if (!typicalOf(c, least))
@@ -493,7 +503,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             QPointF centre = c.covered && !triangle   ? c.shape.centroid
                              : c.offLine && !triangle ? middleOffLine(picture, ink, *c.piece, c.shape)
                                                       : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp);
-            if (c.covered)
+            // A marker drawn over another colour's line only touches it, and shows its ink whole.
+            if (c.covered && !(wholeMass > 0 && c.shape.mass >= kWholeShare * wholeMass))
                 centre = centreBesideOtherInk(picture, ink, paper, *c.piece, centre, triangle);
             centres.push_back(centre);
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});

@@ -9,23 +9,29 @@
 
 namespace {
 
+// Ink this far from the paper or farther is dark.
+constexpr float kDarkInk = 100;
 // How wide a line of another colour over a marker may be, its soft edges included.
 constexpr int kWidestCover = 5;
 // How far the hidden part of a marker may reach past the ink that shows.
 constexpr int kHiddenReach = 6;
 // A pixel that holds this much of the colour joins the marker's pixels to the ink over them.
 constexpr float kFaintShare = 0.1f;
-// At least this many pixels of another colour's ink within two pixels of a marker cover it ...
+// At least this many pixels of another colour's ink within two pixels of a marker's bounds cover it ...
 constexpr int kCoverNear = 2;
 constexpr int kLeastCover = 2;
 // ... where they are at least this far from the marker's colour.
-constexpr double kLeastApart = 85;
+constexpr float kLeastApart = 85;
 // Below this share of a pixel, another colour's soft edge is noise.
 constexpr double kFaintCover = 0.15;
-// The centre is looked for within six coarse steps of where it was thought to be, then within one of the best.
-constexpr double kCoarseStep = 0.5;
-constexpr double kFineStep = 0.1;
-constexpr int kStepsEachWay = 5;
+// The centre is looked for on finer and finer grids round the best so far, within three pixels of where it was
+// thought to be, to a tenth of a pixel.
+struct GridStep {
+    double step;
+    int each; // steps each way
+};
+constexpr GridStep kSearch[] = {{0.5, 5}, {0.1, 3}};
+constexpr int kFarthestLook = 3; // 0.5 * 5 + 0.1 * 3, rounded up
 
 // Another colour's ink, or the soft edge where it meets the colour.
 bool passable(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, int x, int y)
@@ -97,7 +103,7 @@ std::size_t rootOf(std::vector<std::size_t> &parent, std::size_t i)
     return i;
 }
 
-// Shares of a pixel over an area of the picture, nought outside it, with a bilinear look between pixels.
+// Shares of a pixel over an area of the picture, nought where none was given.
 struct Grid {
     QRect area;
     std::vector<float> share;
@@ -110,15 +116,9 @@ struct Grid {
     {
         return std::size_t((y - area.top()) * area.width() + (x - area.left()));
     }
-    [[nodiscard]] float at(int x, int y) const { return area.contains(x, y) ? share[index(x, y)] : 0; }
-    // At a place in the picture, between pixel centres.
-    [[nodiscard]] float around(double px, double py) const
+    [[nodiscard]] float at(int x, int y) const
     {
-        const double fx = px - 0.5, fy = py - 0.5;
-        const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
-        const float tx = float(fx - x0), ty = float(fy - y0);
-        return (1 - ty) * ((1 - tx) * at(x0, y0) + tx * at(x0 + 1, y0)) +
-               ty * ((1 - tx) * at(x0, y0 + 1) + tx * at(x0 + 1, y0 + 1));
+        return x >= area.left() && x <= area.right() && y >= area.top() && y <= area.bottom() ? share[index(x, y)] : 0;
     }
 };
 
@@ -130,9 +130,9 @@ struct HiddenPart {
     Grid shows;
 };
 
-HiddenPart coverOver(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QRect area)
+HiddenPart coverOver(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QRect area, QRect grids)
 {
-    HiddenPart cover{Grid(area), Grid(area)};
+    HiddenPart cover{Grid(grids), Grid(grids)};
     double other[3] = {0, 0, 0};
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -177,19 +177,58 @@ HiddenPart coverOver(const PixelView &picture, const MarkerInk &ink, std::uint32
     return cover;
 }
 
-// How unlike its mirror image through `c` the marker's ink over `patch` is, where neither is hidden.
-double mismatch(const Grid &colour, const Grid &hidden, QRect patch, QPointF c, bool leftRightOnly)
+// Where each pixel's mirror image through `c` lies in a grid, with the bilinear weights of a look there. Pixel
+// x's image lies 2c - 1 - x pixel steps from the first pixel's centre: the fraction of a step, and so the
+// weights, are the same for every pixel. The grids reach far enough round a patch for every image looked at.
+struct MirrorLook {
+    int bx, by;
+    bool leftRightOnly;
+    float w00, w10, w01, w11;
+    std::size_t stride;
+
+    MirrorLook(QPointF c, bool acrossOnly, const Grid &grid)
+        : leftRightOnly(acrossOnly)
+        , stride(std::size_t(grid.area.width()))
+    {
+        const double fx = 2 * c.x() - 1, fy = 2 * c.y() - 1;
+        bx = int(std::floor(fx));
+        by = int(std::floor(fy));
+        const float tx = float(fx - bx), ty = acrossOnly ? 0.f : float(fy - by);
+        w00 = (1 - tx) * (1 - ty);
+        w10 = tx * (1 - ty);
+        w01 = (1 - tx) * ty;
+        w11 = tx * ty;
+    }
+    [[nodiscard]] std::size_t of(const Grid &grid, int x, int y) const
+    {
+        return grid.index(bx - x, leftRightOnly ? y : by - y);
+    }
+    [[nodiscard]] float at(const Grid &grid, std::size_t i) const
+    {
+        const float *g = grid.share.data();
+        return w00 * g[i] + w10 * g[i + 1] + w01 * g[i + stride] + w11 * g[i + stride + 1];
+    }
+};
+
+// A pixel of the marker's ink that shows.
+struct Shown {
+    int x, y;
+    float share;
+    float seen; // of the pixel: what another colour's soft edge leaves of it
+};
+
+// How unlike its mirror image through `c` the marker's ink is, where neither is hidden: what of the ink's
+// image is not ink, or hidden, weighed by the ink.
+double mismatch(const std::vector<Shown> &ink, const Grid &colour, const Grid &hidden, QPointF c, bool leftRightOnly)
 {
+    const MirrorLook mirror(c, leftRightOnly, colour);
     double differ = 0, total = 0;
-    for (int y = patch.top(); y <= patch.bottom(); ++y) {
-        for (int x = patch.left(); x <= patch.right(); ++x) {
-            const double mx = 2 * c.x() - (x + 0.5);
-            const double my = leftRightOnly ? y + 0.5 : 2 * c.y() - (y + 0.5);
-            const double seen = (1 - hidden.at(x, y)) * (1 - hidden.around(mx, my));
-            const double a = colour.at(x, y), b = colour.around(mx, my);
-            differ += seen * (a - b) * (a - b);
-            total += seen * (a * a + b * b);
-        }
+    for (const Shown &p : ink) {
+        const std::size_t image = mirror.of(colour, p.x, p.y);
+        const double seen = p.seen * (1 - mirror.at(hidden, image));
+        const double q = mirror.at(colour, image);
+        differ += seen * (p.share - q) * (p.share - q);
+        total += seen * (p.share * p.share + q * q);
     }
     return total > 0 ? differ / total : 1.0;
 }
@@ -201,7 +240,7 @@ bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     if (!picture.contains(x, y))
         return false;
     const std::uint32_t p = picture.at(x, y);
-    return p != paper && colourDistance(p, paper) > 100 && ink.ink(p) < 0.5f;
+    return p != paper && colourDistanceSquared(p, paper) > kDarkInk * kDarkInk && ink.ink(p) < 0.5f;
 }
 
 std::vector<InkComponent> joinedAcrossOtherInk(std::vector<InkComponent> pieces, const PixelView &picture,
@@ -270,25 +309,18 @@ CoverInk::CoverInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t
 
 bool CoverInk::at(int x, int y) const
 {
-    return otherInk(picture_, ink_, paper_, x, y) && colourDistance(picture_.at(x, y), colour_) >= kLeastApart;
+    return otherInk(picture_, ink_, paper_, x, y) &&
+           colourDistanceSquared(picture_.at(x, y), colour_) >= kLeastApart * kLeastApart;
 }
 
 bool touchesCover(const CoverInk &cover, const InkComponent &piece)
 {
-    // Each pixel near the piece once.
     const QRect around = piece.bounds.adjusted(-kCoverNear, -kCoverNear, kCoverNear, kCoverNear);
-    std::vector<char> seen(std::size_t(around.width() * around.height()), 0);
     int count = 0;
-    for (const InkRunOnRow &r : piece.runs) {
-        for (int y = r.y - kCoverNear; y <= r.y + kCoverNear; ++y) {
-            for (int x = r.x0 - kCoverNear; x <= r.x1 + kCoverNear; ++x) {
-                char &s = seen[std::size_t((y - around.top()) * around.width() + (x - around.left()))];
-                if (s)
-                    continue;
-                s = 1;
-                if (cover.at(x, y) && ++count >= kLeastCover)
-                    return true;
-            }
+    for (int y = around.top(); y <= around.bottom(); ++y) {
+        for (int x = around.left(); x <= around.right(); ++x) {
+            if (cover.at(x, y) && ++count >= kLeastCover)
+                return true;
         }
     }
     return false;
@@ -300,23 +332,32 @@ QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std
     const Patch patch = patchOf(picture, ink, piece);
     const QRect around = piece.bounds.adjusted(-kHiddenReach, -kHiddenReach, kHiddenReach, kHiddenReach) &
                          QRect(0, 0, picture.width, picture.height);
-    const HiddenPart cover = coverOver(picture, ink, paper, around);
+    // Room for the mirror images of the patch through every centre looked at.
+    const int room = std::max(piece.bounds.width(), piece.bounds.height()) + 2 * kFarthestLook + 4;
+    const QRect grids = piece.bounds.adjusted(-room, -room, room, room);
+    const HiddenPart cover = coverOver(picture, ink, paper, around, grids);
     // What shows of the colour in each pixel.
-    Grid colour(around);
+    Grid colour(grids);
+    std::vector<Shown> shown;
     for (int y = patch.area.top(); y <= patch.area.bottom(); ++y) {
         for (int x = patch.area.left(); x <= patch.area.right(); ++x) {
             const float hidden = cover.hidden.at(x, y);
-            colour.share[colour.index(x, y)] = hidden >= 1 ? 0 : hidden > 0 ? cover.shows.at(x, y) : patch.at(x, y);
+            const float share = hidden >= 1 ? 0 : hidden > 0 ? cover.shows.at(x, y) : patch.at(x, y);
+            const std::size_t i = colour.index(x, y);
+            colour.share[i] = share;
+            if (share > 0)
+                shown.push_back({x, y, share, 1 - hidden});
         }
     }
     QPointF best = start;
-    double least = mismatch(colour, cover.hidden, patch.area, start, leftRightOnly);
-    for (const double step : {kCoarseStep, kFineStep}) {
+    double least = mismatch(shown, colour, cover.hidden, start, leftRightOnly);
+    for (const GridStep level : kSearch) {
         const QPointF from = best;
-        for (int j = leftRightOnly ? 0 : -kStepsEachWay; j <= (leftRightOnly ? 0 : kStepsEachWay); ++j) {
-            for (int i = -kStepsEachWay; i <= kStepsEachWay; ++i) {
+        const double step = level.step;
+        for (int j = leftRightOnly ? 0 : -level.each; j <= (leftRightOnly ? 0 : level.each); ++j) {
+            for (int i = -level.each; i <= level.each; ++i) {
                 const QPointF c = from + QPointF(i * step, j * step);
-                const double m = mismatch(colour, cover.hidden, patch.area, c, leftRightOnly);
+                const double m = mismatch(shown, colour, cover.hidden, c, leftRightOnly);
                 if (m < least) {
                     least = m;
                     best = c;

@@ -33,7 +33,7 @@ private:
     std::uint32_t colour_;
 };
 
-// Whether such ink lies on the piece or within two pixels of it.
+// Whether such ink lies on the piece or within two pixels of its bounds.
 [[nodiscard]] bool touchesCover(const CoverInk &cover, const InkComponent &piece);
 
 // The centre of a marker symmetric through its centre that ink of another colour partly hides, from `start`
