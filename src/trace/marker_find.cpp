@@ -499,13 +499,19 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
             c.shape.faintExtent >= leastExtent) {
             // What shows of a marker another colour covers in part does not tell its shape: its series does.
-            const bool triangle = seriesTipUp || (!c.covered && triangleTipUp(c.shape));
+            const std::optional<bool> tipUp = seriesTipUp ? seriesTipUp
+                                              : c.covered ? std::nullopt
+                                                          : triangleTipUp(c.shape);
+            const bool triangle = tipUp.has_value();
             QPointF centre = c.covered && !triangle   ? c.shape.centroid
                              : c.offLine && !triangle ? middleOffLine(picture, ink, *c.piece, c.shape)
                                                       : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp);
             // A marker drawn over another colour's line only touches it, and shows its ink whole.
-            if (c.covered && !(wholeMass > 0 && c.shape.mass >= kWholeShare * wholeMass))
-                centre = centreBesideOtherInk(picture, ink, paper, *c.piece, centre, triangle);
+            if (c.covered && !(wholeMass > 0 && c.shape.mass >= kWholeShare * wholeMass)) {
+                // Its middle may lie under the other colour, which does not make it hollow: paper there does.
+                const bool filled = !c.shape.hollow || !paperNear(picture, ink, paper, c.shape.centroid);
+                centre = centreBesideOtherInk(picture, ink, paper, *c.piece, centre, tipUp, filled);
+            }
             centres.push_back(centre);
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
             // The first or last marker on a line, with a stub of it: by its inside, as the others are.

@@ -1,6 +1,7 @@
 #include "trace/marker_hidden.h"
 
 #include "trace/colour_match.h"
+#include "trace/line_fit.h"
 #include "trace/marker_patch.h"
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 
 namespace {
 
+// Less of the colour than this in a pixel inside a marker is its paper.
+constexpr float kFaintInside = 0.2f;
 // Ink this far from the paper or farther is dark.
 constexpr float kDarkInk = 100;
 // How wide a line of another colour over a marker may be, its soft edges included.
@@ -32,6 +35,9 @@ struct GridStep {
 };
 constexpr GridStep kSearch[] = {{0.5, 5}, {0.1, 3}};
 constexpr int kFarthestLook = 3; // 0.5 * 5 + 0.1 * 3, rounded up
+// A triangle's rows that hold less than this share of the fullest one's ink hold parts of pixels: its tip.
+constexpr double kFaintRow = 0.15;
+constexpr std::size_t kFewestWholeRows = 3;
 
 // Another colour's ink, or the soft edge where it meets the colour.
 bool passable(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, int x, int y)
@@ -243,6 +249,19 @@ bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     return p != paper && colourDistanceSquared(p, paper) > kDarkInk * kDarkInk && ink.ink(p) < 0.5f;
 }
 
+bool paperNear(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QPointF at)
+{
+    const int x0 = int(std::floor(at.x())), y0 = int(std::floor(at.y()));
+    for (int y = y0 - 1; y <= y0 + 1; ++y) {
+        for (int x = x0 - 1; x <= x0 + 1; ++x) {
+            if (picture.contains(x, y) && ink.ink(picture.at(x, y)) < kFaintInside &&
+                !otherInk(picture, ink, paper, x, y))
+                return true;
+        }
+    }
+    return false;
+}
+
 std::vector<InkComponent> joinedAcrossOtherInk(std::vector<InkComponent> pieces, const PixelView &picture,
                                                const MarkerInk &ink, std::uint32_t paper, int largest)
 {
@@ -326,9 +345,68 @@ bool touchesCover(const CoverInk &cover, const InkComponent &piece)
     return false;
 }
 
-QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
-                             const InkComponent &piece, QPointF start, bool leftRightOnly)
+// How wide a filled triangle's row is, from its upright axis out: each half by its ink, and by twice the half
+// that shows where the other is hidden. None where both are.
+std::optional<double> rowWidth(const Grid &colour, const Grid &hidden, QRect patch, int y, double axis)
 {
+    const int left = patch.left() - 1, right = patch.right() + 1;
+    double half[2] = {0, 0};
+    bool covered[2] = {false, false};
+    for (int x = left; x <= right; ++x) {
+        const double rightShare = std::clamp(x + 1 - axis, 0.0, 1.0); // of pixel x, right of the axis
+        if (hidden.at(x, y) > 0) {
+            covered[0] = covered[0] || rightShare < 1;
+            covered[1] = covered[1] || rightShare > 0;
+        }
+        const double a = colour.at(x, y);
+        half[0] += a * (1 - rightShare);
+        half[1] += a * rightShare;
+    }
+    if (covered[0] && covered[1])
+        return std::nullopt;
+    return !covered[0] && !covered[1] ? half[0] + half[1] : !covered[0] ? 2 * half[0] : 2 * half[1];
+}
+
+// The middle, up or down, of a filled triangle another colour's ink hides in part, whose upright axis is at
+// `axis`: half way between its tip, where a line through the widths of its rows meets nought, and its base.
+std::optional<double> filledTriangleMiddle(const Grid &colour, const Grid &hidden, QRect patch, bool tipUp, double axis)
+{
+    const int rows = patch.height();
+    // Row k counts from the tip's side.
+    const auto yOf = [&](int k) { return tipUp ? patch.top() + k : patch.bottom() - k; };
+    std::vector<std::optional<double>> width(static_cast<std::size_t>(rows));
+    std::vector<double> ink(std::size_t(rows), 0);
+    double most = 0;
+    for (int k = 0; k < rows; ++k) {
+        width[std::size_t(k)] = rowWidth(colour, hidden, patch, yOf(k), axis);
+        for (int x = patch.left(); x <= patch.right(); ++x)
+            ink[std::size_t(k)] += colour.at(x, yOf(k));
+        most = std::max(most, ink[std::size_t(k)]);
+    }
+    int last = rows - 1;
+    while (last > 0 && ink[std::size_t(last)] < kFaintRow * most)
+        --last;
+    if (!width[std::size_t(last)])
+        return std::nullopt; // the base lies under the other colour
+    std::vector<QPointF> shown;
+    for (int k = 1; k < last; ++k) {
+        if (width[std::size_t(k)] && ink[std::size_t(k)] > kFaintRow * most)
+            shown.push_back({k + 0.5, *width[std::size_t(k)]});
+    }
+    const std::optional<FittedLine> l = shown.size() >= kFewestWholeRows ? fittedLine(shown) : std::nullopt;
+    if (!l || l->b <= 0)
+        return std::nullopt;
+    const double tip = -l->a / l->b;
+    // The base's outer edge: how much of its row it covers, its ink against the width the line gives it.
+    const double base = last + std::clamp(*width[std::size_t(last)] / (l->a + l->b * (last + 0.5)), 0.0, 1.0);
+    const double middle = (tip + base) / 2;
+    return tipUp ? patch.top() + middle : patch.bottom() + 1 - middle;
+}
+
+QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
+                             const InkComponent &piece, QPointF start, std::optional<bool> triangleTipUp, bool filled)
+{
+    const bool leftRightOnly = triangleTipUp.has_value();
     const Patch patch = patchOf(picture, ink, piece);
     const QRect around = piece.bounds.adjusted(-kHiddenReach, -kHiddenReach, kHiddenReach, kHiddenReach) &
                          QRect(0, 0, picture.width, picture.height);
@@ -364,6 +442,11 @@ QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std
                 }
             }
         }
+    }
+    if (triangleTipUp && filled) {
+        if (const std::optional<double> y =
+                filledTriangleMiddle(colour, cover.hidden, patch.area, *triangleTipUp, best.x()))
+            best.setY(*y);
     }
     return best;
 }

@@ -7,12 +7,16 @@
 #include <QPointF>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // Ink of another colour drawn over markers: another series' line across them, an axis one touches.
 
 // Dark ink of another colour than the markers', on the paper: letters, frames, other series.
 [[nodiscard]] bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, int x, int y);
+
+// Whether paper shows at or next to the pixel at `at`: neither the colour nor another colour's ink.
+[[nodiscard]] bool paperNear(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QPointF at);
 
 // Joins the pieces that ink of another colour parts, where that ink alone lies between them and they are no
 // larger together than `largest` pixels each way: the halves of a marker another series' line crosses.
@@ -37,7 +41,9 @@ private:
 [[nodiscard]] bool touchesCover(const CoverInk &cover, const InkComponent &piece);
 
 // The centre of a marker symmetric through its centre that ink of another colour partly hides, from `start`
-// near it: the centroid of its ink whose mirror image through that centre is not hidden either. With
-// `leftRightOnly` (a triangle) the mirror is across its upright axis and gives the x alone.
+// near it: where its ink best matches its mirror image through that centre, neither hidden. A triangle
+// (`triangleTipUp` tells which way it points) is mirrored across its upright axis for its x; a filled one's
+// y lies half way between its tip and its base, where those show.
 [[nodiscard]] QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
-                                           const InkComponent &piece, QPointF start, bool leftRightOnly);
+                                           const InkComponent &piece, QPointF start, std::optional<bool> triangleTipUp,
+                                           bool filled);

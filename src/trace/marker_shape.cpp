@@ -1,5 +1,6 @@
 #include "trace/marker_shape.h"
 
+#include "trace/line_fit.h"
 #include "trace/marker_patch.h"
 
 #include <algorithm>
@@ -87,27 +88,6 @@ InkShape shapeOf(const Patch &p)
     return s;
 }
 
-// Least squares line v = a + b u through the points.
-struct Line {
-    double a = 0, b = 0;
-};
-std::optional<Line> fitted(const std::vector<QPointF> &uv)
-{
-    double n = 0, su = 0, sv = 0, suu = 0, suv = 0;
-    for (const QPointF &q : uv) {
-        n += 1;
-        su += q.x();
-        sv += q.y();
-        suu += q.x() * q.x();
-        suv += q.x() * q.y();
-    }
-    const double det = n * suu - su * su;
-    if (n < 2 || std::abs(det) < 1e-9)
-        return std::nullopt;
-    const double b = (n * suv - su * sv) / det;
-    return Line{(sv - b * su) / n, b};
-}
-
 // The rows' ink of a filled triangle grows in proportion to the distance from its tip: a line through the
 // ink of its inner rows meets nought at the tip, and the whole ink fixes the base from there.
 std::optional<double> filledTriangleMiddle(const Patch &p, bool tipUp)
@@ -131,14 +111,14 @@ std::optional<double> filledTriangleMiddle(const Patch &p, bool tipUp)
     }
     // A line through the marker only adds ink to the rows it crosses: rows well above the fit are left out
     // of it, and count with no more than the fit allows.
-    std::optional<Line> l = fitted(inner);
+    std::optional<FittedLine> l = fittedLine(inner);
     const auto allowed = [&](QPointF r) { return std::max(0.0, l->a + l->b * r.x()) + kStubInk; };
     for (int round = 0; round < 3 && l; ++round) {
         const auto kept = std::remove_if(inner.begin(), inner.end(), [&](QPointF r) { return r.y() > allowed(r); });
         if (kept == inner.end())
             break;
         inner.erase(kept, inner.end());
-        l = fitted(inner);
+        l = fittedLine(inner);
     }
     if (!l || l->b <= 0)
         return std::nullopt;
@@ -182,8 +162,8 @@ std::optional<double> outlinedTriangleMiddle(const Patch &p, bool tipUp)
             right.push_back({y + 0.5, runs[1].moment / runs[1].mass});
         }
     }
-    const std::optional<Line> l = fitted(left);
-    const std::optional<Line> r = fitted(right);
+    const std::optional<FittedLine> l = fittedLine(left);
+    const std::optional<FittedLine> r = fittedLine(right);
     if (left.size() < 3 || !l || !r || std::abs(l->b - r->b) < 1e-6)
         return std::nullopt;
     const double tip = (r->a - l->a) / (l->b - r->b);

@@ -548,6 +548,7 @@ struct CoveredCase {
     double size;
     bool filled;
     bool jpeg;
+    bool throughTheMiddles = false; // the line runs through the markers, a little below their middles
 };
 
 // Markers along a wave, each crossed or touched by another series' line drawn over them: the line cuts some in
@@ -555,7 +556,7 @@ struct CoveredCase {
 void findsMarkersUnderAnotherLine(const CoveredCase &c)
 {
     SCOPED_TRACE(std::string(nameOf(c.shape)) + " " + std::to_string(int(c.size)) + (c.filled ? " filled" : " hollow") +
-                 (c.jpeg ? " JPEG" : ""));
+                 (c.jpeg ? " JPEG" : "") + (c.throughTheMiddles ? ", through the middles" : ""));
     TraceChart chart;
     chart.drawFurniture();
     const auto wave = [&](double x, double phase, double lift) {
@@ -567,7 +568,14 @@ void findsMarkersUnderAnotherLine(const CoveredCase &c)
     CurveStyle other;
     other.colour = QColor(20, 60, 200);
     other.width = 2;
-    chart.drawCurve([&](double t) { return wave(chart.plot.left() + t * chart.plot.width(), 9, 3); }, 0, 1, other);
+    if (c.throughTheMiddles) {
+        std::vector<QPointF> through;
+        for (const QPointF &at : centres)
+            through.push_back(at + QPointF(0, 1.3));
+        chart.drawPolyline(through, other);
+    } else {
+        chart.drawCurve([&](double t) { return wave(chart.plot.left() + t * chart.plot.width(), 9, 3); }, 0, 1, other);
+    }
     if (c.jpeg)
         chart.compressAsJpeg(75);
     expectFound(findMarkers(chart.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
@@ -578,11 +586,12 @@ void findsMarkersUnderAnotherLine(const CoveredCase &c)
 TEST(FindMarkers, FindsMarkersUnderALineOfAnotherColour)
 {
     const CoveredCase cases[] = {
-        {MarkerShape::Circle, 12, true, false},   {MarkerShape::Circle, 16, false, false},
-        {MarkerShape::Square, 8, false, false},   {MarkerShape::Square, 12, true, false},
-        {MarkerShape::Diamond, 12, false, false}, {MarkerShape::Cross, 12, true, false},
-        {MarkerShape::Circle, 16, false, true},   {MarkerShape::Square, 12, false, true},
-        {MarkerShape::Diamond, 12, false, true},
+        {MarkerShape::Circle, 12, true, false},        {MarkerShape::Circle, 16, false, false},
+        {MarkerShape::Square, 8, false, false},        {MarkerShape::Square, 12, true, false},
+        {MarkerShape::Diamond, 12, false, false},      {MarkerShape::Cross, 12, true, false},
+        {MarkerShape::Circle, 16, false, true},        {MarkerShape::Square, 12, false, true},
+        {MarkerShape::Diamond, 12, false, true},       {MarkerShape::Triangle, 16, true, false, true},
+        {MarkerShape::Circle, 10, false, false, true},
     };
     for (const CoveredCase &c : cases)
         findsMarkersUnderAnotherLine(c);
@@ -592,9 +601,15 @@ TEST(FindMarkers, FindsMarkersUnderALineOfAnotherColour)
 TEST(FindMarkers, DISABLED_FindsMarkersUnderALineOfAnotherColourStillOff)
 {
     const CoveredCase cases[] = {
-        {MarkerShape::Triangle, 12, true, false}, {MarkerShape::Triangle, 16, false, false},
-        {MarkerShape::Diamond, 8, true, false},   {MarkerShape::Circle, 12, true, true},
-        {MarkerShape::Square, 8, true, true},     {MarkerShape::Cross, 12, true, true},
+        {MarkerShape::Triangle, 12, true, false},
+        {MarkerShape::Triangle, 16, false, false},
+        {MarkerShape::Diamond, 8, true, false},
+        {MarkerShape::Circle, 12, true, true},
+        {MarkerShape::Square, 8, true, true},
+        {MarkerShape::Cross, 12, true, true},
+        // The base of one lies under the line.
+        {MarkerShape::Triangle, 12, true, false, true},
+        {MarkerShape::Square, 10, true, true, true},
     };
     for (const CoveredCase &c : cases)
         findsMarkersUnderAnotherLine(c);
