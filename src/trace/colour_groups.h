@@ -1,0 +1,8 @@
+#pragma once
+
+#include <vector>
+
+// The pieces marker mode looks at may hold two series of near colours, both within the tolerance of the colour
+// picked, where the markers of a series share one colour. Of how far each piece's colour lies from the picked
+// one, which lie in a second group farther off, across a clear gap: none where there is no such gap.
+[[nodiscard]] std::vector<bool> fartherGroup(const std::vector<double> &distances);
