@@ -16,6 +16,8 @@ constexpr float kFaintInside = 0.2f;
 constexpr float kDarkInk = 100;
 // How wide a line of another colour over a marker may be, its soft edges included.
 constexpr int kWidestCover = 5;
+// Pieces that another colour's ink parts join up into bounds no longer than this for their width.
+constexpr double kMostJoinedElongation = 1.5;
 // How far the hidden part of a marker may reach past the ink that shows.
 constexpr int kHiddenReach = 6;
 // A pixel that holds this much of the colour joins the marker's pixels to the ink over them.
@@ -284,7 +286,10 @@ std::vector<InkComponent> joinedAcrossOtherInk(std::vector<InkComponent> pieces,
                 continue;
             const std::size_t ri = rootOf(parent, i), rj = rootOf(parent, j);
             const QRect together = joined[ri] | joined[rj];
-            if (ri == rj || together.width() > largest || together.height() > largest ||
+            // The halves of one marker make a marker's bounds, two markers side by side a long one.
+            const int longer = std::max(together.width(), together.height());
+            const int shorter = std::min(together.width(), together.height());
+            if (ri == rj || longer > largest || longer > kMostJoinedElongation * shorter ||
                 !bridged(picture, ink, paper, pieces[i], pieces[j]))
                 continue;
             parent[rj] = ri;

@@ -616,3 +616,33 @@ TEST(FindMarkers, DISABLED_FindsMarkersUnderALineOfAnotherColourStillOff)
     for (const CoveredCase &c : cases)
         findsMarkersUnderAnotherLine(c);
 }
+
+TEST(FindMarkers, TwoMarkersWithAnotherColoursLineBetweenThemAreTwo)
+{
+    const struct {
+        double size;
+        double gap;
+        bool jpeg;
+    } cases[] = {{6, 3, true}, {6, 4, true}, {8, 4, true}, {10, 3, true}, {8, 3, false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(int(c.size)) + " px, " + std::to_string(int(c.gap)) + " px apart" +
+                     (c.jpeg ? ", JPEG" : ""));
+        TraceChart chart;
+        chart.drawFurniture();
+        CurveStyle other;
+        other.colour = QColor(20, 60, 200);
+        other.width = 2;
+        std::vector<QPointF> centres;
+        for (double x = chart.plot.left() + 40.3; x < chart.plot.right() - 40; x += 60) {
+            const QPointF at(x, chart.plot.center().y() + 40 * std::sin(x / 50) + 0.37);
+            centres.push_back(chart.drawMarker(at, MarkerShape::Circle, c.size, kMarkerColour, true));
+            const QPointF next = at + QPointF(c.size + c.gap, 0);
+            centres.push_back(chart.drawMarker(next, MarkerShape::Circle, c.size, kMarkerColour, true));
+            const double between = (at.x() + next.x()) / 2;
+            chart.drawPolyline({QPointF(between, at.y() - 15), QPointF(between, at.y() + 15)}, other);
+        }
+        if (c.jpeg)
+            chart.compressAsJpeg(75);
+        expectFound(findMarkers(chart.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
+    }
+}
