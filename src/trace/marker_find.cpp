@@ -4,6 +4,7 @@
 #include "trace/colour_groups.h"
 #include "trace/colour_match.h"
 #include "trace/ink_components.h"
+#include "trace/marker_cover.h"
 #include "trace/marker_crossings.h"
 #include "trace/marker_hidden.h"
 #include "trace/marker_holes.h"
