@@ -324,6 +324,13 @@ struct Taken {
     bool offLine;
 };
 
+// A filled triangle whose base lies under another colour: only its tip is known.
+struct TipOnly {
+    std::size_t centre; // its index
+    double tip;
+    bool up;
+};
+
 // Where thin crosses' arms meet a line: not at a marker found otherwise, where a line enters an outline or runs
 // into a piece, and not in the legend. What the opening left of a cross whose arms were a little thicker than
 // the line stands near its middle, and the meeting of its arms tells that middle better.
@@ -517,6 +524,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<Hole> ends;
     std::vector<QPointF> centres;
     std::vector<Taken> taken;
+    std::vector<double> triangleHeights;
+    std::vector<TipOnly> baseHidden;
     for (const Candidate &c : candidates) {
         if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds, plot.has_value()))
             continue;
@@ -559,7 +568,12 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             if (c.covered && !(wholeMass > 0 && c.shape.mass >= kWholeShare * wholeMass)) {
                 // Its middle may lie under the other colour, which does not make it hollow: paper there does.
                 const bool filled = !c.shape.hollow || !paperNear(picture, ink, paper, c.shape.centroid);
-                centre = centreBesideOtherInk(picture, ink, paper, *c.piece, centre, tipUp, filled);
+                const HiddenCentre behind = centreBesideOtherInk(picture, ink, paper, *c.piece, centre, tipUp, filled);
+                centre = behind.centre;
+                if (behind.tip && behind.height)
+                    triangleHeights.push_back(*behind.height);
+                else if (behind.tip)
+                    baseHidden.push_back({centres.size(), *behind.tip, *tipUp});
             }
             centres.push_back(centre);
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
@@ -574,6 +588,12 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                 }
             }
         }
+    }
+    // Triangles whose bases lie under another colour: their series tells how tall they are.
+    if (!triangleHeights.empty()) {
+        const double height = median(triangleHeights);
+        for (const TipOnly &t : baseHidden)
+            centres[t.centre].setY(t.tip + (t.up ? 0.5 : -0.5) * height);
     }
     addCrossingsOnLines(centres, crossings, taken, holes,
                         [&](const QRect &b) { return inLegend(picture, ink, paper, b, plot.has_value()); });

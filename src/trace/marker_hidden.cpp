@@ -24,6 +24,8 @@ constexpr int kFarthestLook = 3; // 0.5 * 5 + 0.1 * 3, rounded up
 // A triangle's rows that hold less than this share of the fullest one's ink hold parts of pixels: its tip.
 constexpr double kFaintRow = 0.15;
 constexpr std::size_t kFewestWholeRows = 3;
+// How far past its first rows of ink a triangle's tip may be fitted, for the anti-aliased tip's faint pixels.
+constexpr double kTipSlack = 0.5;
 
 // Shares of a pixel over an area of the picture, nought where none was given.
 struct Grid {
@@ -177,13 +179,15 @@ std::optional<double> rowWidth(const Grid &colour, const Grid &hidden, QRect pat
     return !covered[0] && !covered[1] ? half[0] + half[1] : !covered[0] ? 2 * half[0] : 2 * half[1];
 }
 
-// The middle, up or down, of a filled triangle another colour's ink hides in part, whose upright axis is at
-// `axis`: half way between its tip, where a line through the widths of its rows meets nought, and its base.
-std::optional<double> filledTriangleMiddle(const Grid &colour, const Grid &hidden, QRect patch, bool tipUp, double axis)
+// The ends, up or down, of a filled triangle another colour's ink hides in part, whose upright axis is at
+// `axis`: its tip, where a line through the widths of its rows meets nought, and its base where that shows.
+std::optional<HiddenCentre> filledTriangleEnds(const Grid &colour, const Grid &hidden, QRect patch, bool tipUp,
+                                               double axis)
 {
     const int rows = patch.height();
     // Row k counts from the tip's side.
     const auto yOf = [&](int k) { return tipUp ? patch.top() + k : patch.bottom() - k; };
+    const auto picturesY = [&](double k) { return tipUp ? patch.top() + k : patch.bottom() + 1 - k; };
     std::vector<std::optional<double>> width(static_cast<std::size_t>(rows));
     std::vector<double> ink(std::size_t(rows), 0);
     double most = 0;
@@ -196,8 +200,6 @@ std::optional<double> filledTriangleMiddle(const Grid &colour, const Grid &hidde
     int last = rows - 1;
     while (last > 0 && ink[std::size_t(last)] < kFaintRow * most)
         --last;
-    if (!width[std::size_t(last)])
-        return std::nullopt; // the base lies under the other colour
     std::vector<QPointF> shown;
     for (int k = 1; k < last; ++k) {
         if (width[std::size_t(k)] && ink[std::size_t(k)] > kFaintRow * most)
@@ -206,17 +208,31 @@ std::optional<double> filledTriangleMiddle(const Grid &colour, const Grid &hidde
     const std::optional<FittedLine> l = shown.size() >= kFewestWholeRows ? fittedLine(shown) : std::nullopt;
     if (!l || l->b <= 0)
         return std::nullopt;
+    const bool baseShows = width[std::size_t(last)].has_value();
     const double tip = -l->a / l->b;
-    // The base's outer edge: how much of its row it covers, its ink against the width the line gives it.
-    const double base = last + std::clamp(*width[std::size_t(last)] / (l->a + l->b * (last + 0.5)), 0.0, 1.0);
-    const double middle = (tip + base) / 2;
-    return tipUp ? patch.top() + middle : patch.bottom() + 1 - middle;
+    // Without the base, the tip alone places the triangle: where it shows, the fit must put it in its first
+    // rows.
+    int first = 0;
+    while (first < last && ink[std::size_t(first)] <= 0)
+        ++first;
+    const bool tipShows = width[std::size_t(first)] && width[std::size_t(first + 1)];
+    if (!baseShows && (!tipShows || tip < first - kTipSlack || tip > first + 1 + kTipSlack))
+        return std::nullopt;
+    HiddenCentre ends;
+    ends.tip = picturesY(tip);
+    if (baseShows) {
+        // The base's outer edge: how much of its row it covers, its ink against the width the line gives it.
+        const double base = last + std::clamp(*width[std::size_t(last)] / (l->a + l->b * (last + 0.5)), 0.0, 1.0);
+        ends.height = base - tip;
+    }
+    return ends;
 }
 
 } // namespace
 
-QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
-                             const InkComponent &piece, QPointF start, std::optional<bool> triangleTipUp, bool filled)
+HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
+                                  const InkComponent &piece, QPointF start, std::optional<bool> triangleTipUp,
+                                  bool filled)
 {
     const bool leftRightOnly = triangleTipUp.has_value();
     const Patch patch = patchOf(picture, ink, piece);
@@ -255,10 +271,15 @@ QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std
             }
         }
     }
+    HiddenCentre found;
     if (triangleTipUp && filled) {
-        if (const std::optional<double> y =
-                filledTriangleMiddle(colour, cover.hidden, patch.area, *triangleTipUp, best.x()))
-            best.setY(*y);
+        if (const std::optional<HiddenCentre> ends =
+                filledTriangleEnds(colour, cover.hidden, patch.area, *triangleTipUp, best.x())) {
+            found = *ends;
+            if (found.height)
+                best.setY(*found.tip + (*triangleTipUp ? 0.5 : -0.5) * *found.height);
+        }
     }
-    return best;
+    found.centre = best;
+    return found;
 }

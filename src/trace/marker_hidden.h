@@ -12,7 +12,13 @@
 // The centre of a marker symmetric through its centre that ink of another colour partly hides, from `start`
 // near it: where its ink best matches its mirror image through that centre, neither hidden. A triangle
 // (`triangleTipUp` tells which way it points) is mirrored across its upright axis for its x; a filled one's
-// y lies half way between its tip and its base, where those show.
-[[nodiscard]] QPointF centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
-                                           const InkComponent &piece, QPointF start, std::optional<bool> triangleTipUp,
-                                           bool filled);
+// y lies half way between its tip and its base. Where its base lies under the other colour, its y is the
+// start's, and its tip tells it once the series shows how tall its triangles are.
+struct HiddenCentre {
+    QPointF centre;
+    std::optional<double> tip;    // a filled triangle's, in the picture's y
+    std::optional<double> height; // from its tip to its base, where that shows
+};
+[[nodiscard]] HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
+                                                const InkComponent &piece, QPointF start,
+                                                std::optional<bool> triangleTipUp, bool filled);
