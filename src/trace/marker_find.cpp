@@ -156,51 +156,6 @@ void markOtherColours(std::vector<Candidate> &candidates, const PixelView &pictu
         candidates[i].otherColour = kept[i] < kLeastOfMostColourful * *upperQuartile;
 }
 
-// How far the colour a piece was drawn in lies from `argb`: its pixels, anti-aliased edges and all, are mixtures
-// of it and the paper, each holding its share of the colour, so their difference from the paper over their
-// shares is the colour's.
-double colourOffFrom(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, std::uint32_t argb)
-{
-    double sum[3] = {0, 0, 0}, shares = 0;
-    for (const InkRunOnRow &r : piece.runs) {
-        for (int x = r.x0; x <= r.x1; ++x) {
-            const std::uint32_t c = picture.at(x, r.y);
-            sum[0] += double((c >> 16) & 0xff) - ink.model.background[0];
-            sum[1] += double((c >> 8) & 0xff) - ink.model.background[1];
-            sum[2] += double(c & 0xff) - ink.model.background[2];
-            shares += std::min(1.0f, ink.ink(c));
-        }
-    }
-    if (shares <= 0)
-        return 0;
-    std::uint32_t drawn = 0xff000000u;
-    for (int i = 0; i < 3; ++i) {
-        const int v = std::clamp(int(std::lround(ink.model.background[i] + sum[i] / shares)), 0, 255);
-        drawn |= std::uint32_t(v) << (16 - 8 * i);
-    }
-    return colourDistance(drawn, argb);
-}
-
-// Two series of near colours within the tolerance of the one picked: the pieces of the farther are not looked
-// at. In a JPEG copy the colours of thin strokes spread too far to tell.
-void dropFartherColours(std::vector<InkComponent> &pieces, const PixelView &picture, const MarkerInk &ink,
-                        std::uint32_t argb)
-{
-    std::vector<double> off;
-    std::vector<std::size_t> measured; // the pieces that kept their pixels
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (pieces[i].runs.empty())
-            continue;
-        off.push_back(colourOffFrom(picture, ink, pieces[i], argb));
-        measured.push_back(i);
-    }
-    const std::vector<bool> farther = fartherGroup(off);
-    for (std::size_t k = measured.size(); k-- > 0;) {
-        if (farther[k])
-            pieces.erase(pieces.begin() + std::ptrdiff_t(measured[k]));
-    }
-}
-
 struct Typical {
     double mass = 0;
     double size = 0;
@@ -390,6 +345,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<QPointF> crossings;
     MarkerComponents found = inkComponents(picture, ink, kLookedAtWhole);
     ink.subsampled = found.subsampled; // the pieces are measured by the same ink they were found by
+    // Two series of near colours within the tolerance of the one picked: the markers are of the nearer. In a JPEG
+    // copy the colours of thin strokes spread too far to tell.
     if (!ink.subsampled)
         dropFartherColours(found.pieces, picture, ink, argb);
     // Where the frame has the markers' colour, so have the tick labels and the title: only what lies inside the
