@@ -70,15 +70,6 @@ struct InkModel {
     static constexpr float kLeastKeptChromaPale = 0.35f;
 };
 
-// colourDistance squared, for comparisons in loops over many pixels.
-[[nodiscard]] inline float colourDistanceSquared(std::uint32_t a, std::uint32_t b)
-{
-    const float dr = float(int((a >> 16) & 0xff) - int((b >> 16) & 0xff));
-    const float dg = float(int((a >> 8) & 0xff) - int((b >> 8) & 0xff));
-    const float db = float(int(a & 0xff) - int(b & 0xff));
-    return InkModel::kWeights[0] * dr * dr + InkModel::kWeights[1] * dg * dg + InkModel::kWeights[2] * db * db;
-}
-
 // Where a pixel lies against the line of mixtures: `share` 0 at the background, 1 at the colour, more past
 // it; `offset` its distance from the line.
 struct Mixture {

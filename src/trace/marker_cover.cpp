@@ -101,7 +101,7 @@ bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t pape
     if (!picture.contains(x, y))
         return false;
     const std::uint32_t p = picture.at(x, y);
-    return p != paper && colourDistanceSquared(p, paper) > kDarkInk * kDarkInk && ink.ink(p) < 0.5f;
+    return p != paper && colourDistance(p, paper) > kDarkInk && ink.ink(p) < 0.5f;
 }
 
 bool paperNear(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QPointF at)
@@ -186,8 +186,7 @@ CoverInk::CoverInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t
 
 bool CoverInk::at(int x, int y) const
 {
-    return otherInk(picture_, ink_, paper_, x, y) &&
-           colourDistanceSquared(picture_.at(x, y), colour_) >= kLeastApart * kLeastApart;
+    return otherInk(picture_, ink_, paper_, x, y) && colourDistance(picture_.at(x, y), colour_) >= kLeastApart;
 }
 
 bool touchesCover(const CoverInk &cover, const InkComponent &piece)

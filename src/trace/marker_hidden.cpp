@@ -20,7 +20,6 @@ struct GridStep {
     int each; // steps each way
 };
 constexpr GridStep kSearch[] = {{0.5, 5}, {0.1, 3}};
-constexpr int kFarthestLook = 3; // 0.5 * 5 + 0.1 * 3, rounded up
 // A triangle's rows that hold less than this share of the fullest one's ink hold parts of pixels: its tip.
 constexpr double kFaintRow = 0.15;
 constexpr std::size_t kFewestWholeRows = 3;
@@ -44,6 +43,15 @@ struct Grid {
     {
         return x >= area.left() && x <= area.right() && y >= area.top() && y <= area.bottom() ? share[index(x, y)] : 0;
     }
+    // At a place in the picture, between pixel centres.
+    [[nodiscard]] float around(double px, double py) const
+    {
+        const double fx = px - 0.5, fy = py - 0.5;
+        const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
+        const float tx = float(fx - x0), ty = float(fy - y0);
+        return (1 - ty) * ((1 - tx) * at(x0, y0) + tx * at(x0 + 1, y0)) +
+               ty * ((1 - tx) * at(x0, y0 + 1) + tx * at(x0 + 1, y0 + 1));
+    }
 };
 
 // How much of each pixel of `area` another colour's ink covers, and how much of the marker's colour shows in
@@ -54,9 +62,9 @@ struct HiddenPart {
     Grid shows;
 };
 
-HiddenPart coverOver(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QRect area, QRect grids)
+HiddenPart coverOver(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QRect area)
 {
-    HiddenPart cover{Grid(grids), Grid(grids)};
+    HiddenPart cover{Grid(area), Grid(area)};
     double other[3] = {0, 0, 0};
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -101,39 +109,6 @@ HiddenPart coverOver(const PixelView &picture, const MarkerInk &ink, std::uint32
     return cover;
 }
 
-// Where each pixel's mirror image through `c` lies in a grid, with the bilinear weights of a look there. Pixel
-// x's image lies 2c - 1 - x pixel steps from the first pixel's centre: the fraction of a step, and so the
-// weights, are the same for every pixel. The grids reach far enough round a patch for every image looked at.
-struct MirrorLook {
-    int bx, by;
-    bool leftRightOnly;
-    float w00, w10, w01, w11;
-    std::size_t stride;
-
-    MirrorLook(QPointF c, bool acrossOnly, const Grid &grid)
-        : leftRightOnly(acrossOnly)
-        , stride(std::size_t(grid.area.width()))
-    {
-        const double fx = 2 * c.x() - 1, fy = 2 * c.y() - 1;
-        bx = int(std::floor(fx));
-        by = int(std::floor(fy));
-        const float tx = float(fx - bx), ty = acrossOnly ? 0.f : float(fy - by);
-        w00 = (1 - tx) * (1 - ty);
-        w10 = tx * (1 - ty);
-        w01 = (1 - tx) * ty;
-        w11 = tx * ty;
-    }
-    [[nodiscard]] std::size_t of(const Grid &grid, int x, int y) const
-    {
-        return grid.index(bx - x, leftRightOnly ? y : by - y);
-    }
-    [[nodiscard]] float at(const Grid &grid, std::size_t i) const
-    {
-        const float *g = grid.share.data();
-        return w00 * g[i] + w10 * g[i + 1] + w01 * g[i + stride] + w11 * g[i + stride + 1];
-    }
-};
-
 // A pixel of the marker's ink that shows.
 struct Shown {
     int x, y;
@@ -145,12 +120,12 @@ struct Shown {
 // image is not ink, or hidden, weighed by the ink.
 double mismatch(const std::vector<Shown> &ink, const Grid &colour, const Grid &hidden, QPointF c, bool leftRightOnly)
 {
-    const MirrorLook mirror(c, leftRightOnly, colour);
     double differ = 0, total = 0;
     for (const Shown &p : ink) {
-        const std::size_t image = mirror.of(colour, p.x, p.y);
-        const double seen = p.seen * (1 - mirror.at(hidden, image));
-        const double q = mirror.at(colour, image);
+        const double mx = 2 * c.x() - (p.x + 0.5);
+        const double my = leftRightOnly ? p.y + 0.5 : 2 * c.y() - (p.y + 0.5);
+        const double seen = p.seen * (1 - hidden.around(mx, my));
+        const double q = colour.around(mx, my);
         differ += seen * (p.share - q) * (p.share - q);
         total += seen * (p.share * p.share + q * q);
     }
@@ -238,12 +213,9 @@ HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink
     const Patch patch = patchOf(picture, ink, piece);
     const QRect around = piece.bounds.adjusted(-kHiddenReach, -kHiddenReach, kHiddenReach, kHiddenReach) &
                          QRect(0, 0, picture.width, picture.height);
-    // Room for the mirror images of the patch through every centre looked at.
-    const int room = std::max(piece.bounds.width(), piece.bounds.height()) + 2 * kFarthestLook + 4;
-    const QRect grids = piece.bounds.adjusted(-room, -room, room, room);
-    const HiddenPart cover = coverOver(picture, ink, paper, around, grids);
+    const HiddenPart cover = coverOver(picture, ink, paper, around);
     // What shows of the colour in each pixel.
-    Grid colour(grids);
+    Grid colour(around);
     std::vector<Shown> shown;
     for (int y = patch.area.top(); y <= patch.area.bottom(); ++y) {
         for (int x = patch.area.left(); x <= patch.area.right(); ++x) {
