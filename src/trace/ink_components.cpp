@@ -1,5 +1,7 @@
 #include "trace/ink_components.h"
 
+#include "trace/union_find.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -77,25 +79,6 @@ struct PaperTest {
     }
 };
 #endif
-
-struct Forest {
-    std::vector<int> parent;
-    int find(int i)
-    {
-        while (parent[std::size_t(i)] != i) {
-            parent[std::size_t(i)] = parent[std::size_t(parent[std::size_t(i)])];
-            i = parent[std::size_t(i)];
-        }
-        return i;
-    }
-    void join(int a, int b)
-    {
-        a = find(a);
-        b = find(b);
-        if (a != b)
-            parent[std::size_t(std::max(a, b))] = std::min(a, b);
-    }
-};
 
 // The runs of ink on row `y`, appended to `runs`; with `ink`, the runs of the pixels that hold the colour by
 // their darkness alone, appended to `dark`.

@@ -1,6 +1,7 @@
 #include "trace/marker_cover.h"
 
 #include "trace/colour_match.h"
+#include "trace/union_find.h"
 
 #include <algorithm>
 #include <cmath>
@@ -87,13 +88,6 @@ bool bridged(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper
     return false;
 }
 
-std::size_t rootOf(std::vector<std::size_t> &parent, std::size_t i)
-{
-    while (parent[i] != i)
-        i = parent[i] = parent[parent[i]];
-    return i;
-}
-
 } // namespace
 
 bool otherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, int x, int y)
@@ -124,8 +118,7 @@ std::vector<InkComponent> joinedAcrossOtherInk(std::vector<InkComponent> pieces,
     std::iota(byLeft.begin(), byLeft.end(), std::size_t(0));
     std::sort(byLeft.begin(), byLeft.end(),
               [&](std::size_t a, std::size_t b) { return pieces[a].bounds.left() < pieces[b].bounds.left(); });
-    std::vector<std::size_t> parent(pieces.size());
-    std::iota(parent.begin(), parent.end(), std::size_t(0));
+    Forest sets(int(pieces.size()));
     std::vector<QRect> joined(pieces.size());
     for (std::size_t i = 0; i < pieces.size(); ++i)
         joined[i] = pieces[i].bounds;
@@ -137,16 +130,16 @@ std::vector<InkComponent> joinedAcrossOtherInk(std::vector<InkComponent> pieces,
             const std::size_t j = byLeft[l];
             if (!reach.intersects(pieces[j].bounds))
                 continue;
-            const std::size_t ri = rootOf(parent, i), rj = rootOf(parent, j);
-            const QRect together = joined[ri] | joined[rj];
+            const int ri = sets.find(int(i)), rj = sets.find(int(j));
+            const QRect together = joined[std::size_t(ri)] | joined[std::size_t(rj)];
             // The halves of one marker make a marker's bounds, two markers side by side a long one.
             const int longer = std::max(together.width(), together.height());
             const int shorter = std::min(together.width(), together.height());
             if (ri == rj || longer > largest || longer > kMostJoinedElongation * shorter ||
                 !bridged(picture, ink, paper, pieces[i], pieces[j]))
                 continue;
-            parent[rj] = ri;
-            joined[ri] = together;
+            sets.join(ri, rj);
+            joined[std::size_t(sets.find(ri))] = together;
             any = true;
         }
     }
@@ -155,7 +148,7 @@ std::vector<InkComponent> joinedAcrossOtherInk(std::vector<InkComponent> pieces,
     std::vector<InkComponent> out;
     std::vector<std::size_t> slot(pieces.size(), pieces.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
-        const std::size_t r = rootOf(parent, i);
+        const std::size_t r = std::size_t(sets.find(int(i)));
         if (slot[r] == pieces.size()) {
             slot[r] = out.size();
             out.push_back({});
