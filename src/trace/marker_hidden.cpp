@@ -26,45 +26,17 @@ constexpr std::size_t kFewestWholeRows = 3;
 // How far past its first rows of ink a triangle's tip may be fitted, for the anti-aliased tip's faint pixels.
 constexpr double kTipSlack = 0.5;
 
-// Shares of a pixel over an area of the picture, nought where none was given.
-struct Grid {
-    QRect area;
-    std::vector<float> share;
-
-    explicit Grid(QRect over)
-        : area(over)
-        , share(std::size_t(over.width() * over.height()), 0)
-    {}
-    [[nodiscard]] std::size_t index(int x, int y) const
-    {
-        return std::size_t((y - area.top()) * area.width() + (x - area.left()));
-    }
-    [[nodiscard]] float at(int x, int y) const
-    {
-        return x >= area.left() && x <= area.right() && y >= area.top() && y <= area.bottom() ? share[index(x, y)] : 0;
-    }
-    // At a place in the picture, between pixel centres.
-    [[nodiscard]] float around(double px, double py) const
-    {
-        const double fx = px - 0.5, fy = py - 0.5;
-        const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
-        const float tx = float(fx - x0), ty = float(fy - y0);
-        return (1 - ty) * ((1 - tx) * at(x0, y0) + tx * at(x0 + 1, y0)) +
-               ty * ((1 - tx) * at(x0, y0 + 1) + tx * at(x0 + 1, y0 + 1));
-    }
-};
-
 // How much of each pixel of `area` another colour's ink covers, and how much of the marker's colour shows in
 // what it covers in part: its soft edge is a mixture of the paper, the colour and the other colour, whose
 // colour is the mean of the pixels it covers whole.
 struct HiddenPart {
-    Grid hidden;
-    Grid shows;
+    Patch hidden;
+    Patch shows;
 };
 
 HiddenPart coverOver(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, QRect area)
 {
-    HiddenPart cover{Grid(area), Grid(area)};
+    HiddenPart cover{Patch(area), Patch(area)};
     double other[3] = {0, 0, 0};
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -118,7 +90,7 @@ struct Shown {
 
 // How unlike its mirror image through `c` the marker's ink is, where neither is hidden: what of the ink's
 // image is not ink, or hidden, weighed by the ink.
-double mismatch(const std::vector<Shown> &ink, const Grid &colour, const Grid &hidden, QPointF c, bool leftRightOnly)
+double mismatch(const std::vector<Shown> &ink, const Patch &colour, const Patch &hidden, QPointF c, bool leftRightOnly)
 {
     double differ = 0, total = 0;
     for (const Shown &p : ink) {
@@ -134,7 +106,7 @@ double mismatch(const std::vector<Shown> &ink, const Grid &colour, const Grid &h
 
 // How wide a filled triangle's row is, from its upright axis out: each half by its ink, and by twice the half
 // that shows where the other is hidden. None where both are.
-std::optional<double> rowWidth(const Grid &colour, const Grid &hidden, QRect patch, int y, double axis)
+std::optional<double> rowWidth(const Patch &colour, const Patch &hidden, QRect patch, int y, double axis)
 {
     const int left = patch.left() - 1, right = patch.right() + 1;
     double half[2] = {0, 0};
@@ -156,7 +128,7 @@ std::optional<double> rowWidth(const Grid &colour, const Grid &hidden, QRect pat
 
 // The ends, up or down, of a filled triangle another colour's ink hides in part, whose upright axis is at
 // `axis`: its tip, where a line through the widths of its rows meets nought, and its base where that shows.
-std::optional<HiddenCentre> filledTriangleEnds(const Grid &colour, const Grid &hidden, QRect patch, bool tipUp,
+std::optional<HiddenCentre> filledTriangleEnds(const Patch &colour, const Patch &hidden, QRect patch, bool tipUp,
                                                double axis)
 {
     const int rows = patch.height();
@@ -215,7 +187,7 @@ HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink
                          QRect(0, 0, picture.width, picture.height);
     const HiddenPart cover = coverOver(picture, ink, paper, around);
     // What shows of the colour in each pixel.
-    Grid colour(around);
+    Patch colour(around);
     std::vector<Shown> shown;
     for (int y = patch.area.top(); y <= patch.area.bottom(); ++y) {
         for (int x = patch.area.left(); x <= patch.area.right(); ++x) {

@@ -1,5 +1,7 @@
 #include "trace/marker_patch.h"
 
+#include <cmath>
+
 namespace {
 
 // Shares below this are noise.
@@ -23,15 +25,24 @@ Patch patchOf(const PixelView &picture, const MarkerInk &ink, const InkComponent
             }
         }
     }
-    p.ink.assign(near.size(), 0);
+    p.share.assign(near.size(), 0);
     for (int y = p.area.top(); y <= p.area.bottom(); ++y) {
         for (int x = p.area.left(); x <= p.area.right(); ++x) {
             const std::size_t i = std::size_t((y - p.area.top()) * w + (x - p.area.left()));
             if (near[i]) {
                 const float a = ink.ink(picture.at(x, y));
-                p.ink[i] = a >= kNoise ? a : 0;
+                p.share[i] = a >= kNoise ? a : 0;
             }
         }
     }
     return p;
+}
+
+float Patch::around(double px, double py) const
+{
+    const double fx = px - 0.5, fy = py - 0.5;
+    const int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
+    const float tx = float(fx - x0), ty = float(fy - y0);
+    return (1 - ty) * ((1 - tx) * at(x0, y0) + tx * at(x0 + 1, y0)) +
+           ty * ((1 - tx) * at(x0, y0 + 1) + tx * at(x0 + 1, y0 + 1));
 }
