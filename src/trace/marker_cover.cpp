@@ -194,3 +194,33 @@ bool touchesCover(const CoverInk &cover, const InkComponent &piece)
     }
     return false;
 }
+
+bool coverWithin(const CoverInk &cover, const InkComponent &piece)
+{
+    const QRect b = piece.bounds;
+    const int w = b.width();
+    std::vector<char> mine(std::size_t(w * b.height()), 0);
+    for (const InkRunOnRow &r : piece.runs)
+        std::fill_n(mine.begin() + (r.y - b.top()) * w + (r.x0 - b.left()), r.x1 - r.x0 + 1, 1);
+    const auto isMine = [&](int x, int y) { return mine[std::size_t((y - b.top()) * w + (x - b.left()))] != 0; };
+    // Along each row, and then each column, between the piece's first pixel and its last.
+    for (int pass = 0; pass < 2; ++pass) {
+        const int lines = pass == 0 ? b.height() : w, length = pass == 0 ? w : b.height();
+        for (int l = 0; l < lines; ++l) {
+            const auto place = [&](int k) {
+                return pass == 0 ? QPoint(b.left() + k, b.top() + l) : QPoint(b.left() + l, b.top() + k);
+            };
+            int first = 0, last = length - 1;
+            while (first < length && !isMine(place(first).x(), place(first).y()))
+                ++first;
+            while (last > first && !isMine(place(last).x(), place(last).y()))
+                --last;
+            for (int k = first + 1; k < last; ++k) {
+                const QPoint p = place(k);
+                if (!isMine(p.x(), p.y()) && cover.at(p.x(), p.y()))
+                    return true;
+            }
+        }
+    }
+    return false;
+}

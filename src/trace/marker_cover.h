@@ -38,3 +38,7 @@ private:
 
 // Whether such ink lies on the piece or within two pixels of its bounds.
 [[nodiscard]] bool touchesCover(const CoverInk &cover, const InkComponent &piece);
+
+// Whether such ink lies inside the piece, between two of its pixels along a row or a column: a marker it hides
+// in part, not one drawn over it.
+[[nodiscard]] bool coverWithin(const CoverInk &cover, const InkComponent &piece);

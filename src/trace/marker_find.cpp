@@ -9,6 +9,7 @@
 #include "trace/marker_hidden.h"
 #include "trace/marker_holes.h"
 #include "trace/marker_opening.h"
+#include "trace/marker_patch.h"
 #include "trace/marker_shape.h"
 #include "trace/plot_frame.h"
 
@@ -46,6 +47,9 @@ constexpr float kLeastOfMostColourful = 0.65f;
 constexpr float kMostTurn = 0.3f;
 // A marker that another colour's ink touches and that holds this share of an uncovered one's ink shows it whole.
 constexpr double kWholeShare = 0.97;
+// The fewest markers that nothing covers that tell what their series looks like, and as many as it takes.
+constexpr std::size_t kFewestLooks = 3;
+constexpr std::size_t kMostLooks = 8;
 
 struct Candidate {
     const InkComponent *piece = nullptr;
@@ -334,6 +338,35 @@ void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &
     }
 }
 
+// A marker that may tell what its series looks like: nothing covers it, or another colour's ink lies only
+// beside it.
+struct LookOf {
+    const InkComponent *piece;
+    QPointF centre;
+    double mass;
+    bool covered;
+};
+
+// The look of the markers that show whole: those nothing covers, or where too few are, those that hold as much
+// ink as the fullest.
+SeriesLook seriesLook(const PixelView &picture, const MarkerInk &ink, const std::vector<LookOf> &looks)
+{
+    std::vector<double> uncovered;
+    double fullest = 0;
+    for (const LookOf &l : looks) {
+        if (!l.covered)
+            uncovered.push_back(l.mass);
+        fullest = std::max(fullest, l.mass);
+    }
+    const double whole = uncovered.size() >= kFewestLooks ? median(uncovered) : fullest;
+    SeriesLook look;
+    for (const LookOf &l : looks) {
+        if (look.size() < kMostLooks && (!l.covered || l.mass >= kWholeShare * whole))
+            look.add(patchOf(picture, ink, *l.piece), l.centre);
+    }
+    return look;
+}
+
 } // namespace
 
 std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, const TraceSettings &settings)
@@ -483,6 +516,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<Taken> taken;
     std::vector<double> triangleHeights;
     std::vector<TipOnly> baseHidden;
+    std::vector<LookOf> looks;
+    std::vector<std::pair<std::size_t, const InkComponent *>> hiddenInPart; // by their places in `centres`
     for (const Candidate &c : candidates) {
         if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds, plot.has_value()))
             continue;
@@ -521,6 +556,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             QPointF centre = c.covered && !triangle   ? c.shape.centroid
                              : c.offLine && !triangle ? middleOffLine(picture, ink, *c.piece, c.shape)
                                                       : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp);
+            if (!c.offLine && (!c.covered || !coverWithin(cover, *c.piece)))
+                looks.push_back({c.piece, centre, c.shape.mass, c.covered});
             // A marker drawn over another colour's line only touches it, and shows its ink whole.
             if (c.covered && !(wholeMass > 0 && c.shape.mass >= kWholeShare * wholeMass)) {
                 // Its middle may lie under the other colour, which does not make it hollow: paper there does.
@@ -531,6 +568,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                     triangleHeights.push_back(*behind.height);
                 else if (behind.tip)
                     baseHidden.push_back({centres.size(), *behind.tip, *tipUp});
+                hiddenInPart.emplace_back(centres.size(), c.piece);
             }
             centres.push_back(centre);
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
@@ -551,6 +589,12 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         const double height = median(triangleHeights);
         for (const TipOnly &t : baseHidden)
             centres[t.centre].setY(t.tip + (t.up ? 0.5 : -0.5) * height);
+    }
+    // Where enough of its series show whole, a marker hidden in part lies where it looks most like them.
+    const SeriesLook look = hiddenInPart.empty() ? SeriesLook() : seriesLook(picture, ink, looks);
+    if (look.size() >= kFewestLooks) {
+        for (const auto &[at, piece] : hiddenInPart)
+            centres[at] = centreByLook(picture, ink, paper, *piece, centres[at], look);
     }
     addCrossingsOnLines(centres, crossings, taken, holes,
                         [&](const QRect &b) { return inLegend(picture, ink, paper, b, plot.has_value()); });

@@ -175,39 +175,46 @@ std::optional<HiddenCentre> filledTriangleEnds(const Patch &colour, const Patch 
     return ends;
 }
 
-} // namespace
+// What shows of a marker beside another colour's ink, around it: the colour's share of each pixel, and how much
+// of it the other colour hides.
+struct Showing {
+    HiddenPart cover;
+    Patch colour;
+    std::vector<Shown> shown;
+    QRect inkArea; // the piece's, with its soft edge
+};
 
-HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
-                                  const InkComponent &piece, QPointF start, std::optional<bool> triangleTipUp,
-                                  bool filled)
+Showing showingOf(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, const InkComponent &piece)
 {
-    const bool leftRightOnly = triangleTipUp.has_value();
     const Patch patch = patchOf(picture, ink, piece);
     const QRect around = piece.bounds.adjusted(-kHiddenReach, -kHiddenReach, kHiddenReach, kHiddenReach) &
                          QRect(0, 0, picture.width, picture.height);
-    const HiddenPart cover = coverOver(picture, ink, paper, around);
-    // What shows of the colour in each pixel.
-    Patch colour(around);
-    std::vector<Shown> shown;
+    Showing s{coverOver(picture, ink, paper, around), Patch(around), {}, patch.area};
     for (int y = patch.area.top(); y <= patch.area.bottom(); ++y) {
         for (int x = patch.area.left(); x <= patch.area.right(); ++x) {
-            const float hidden = cover.hidden.at(x, y);
-            const float share = hidden >= 1 ? 0 : hidden > 0 ? cover.shows.at(x, y) : patch.at(x, y);
-            const std::size_t i = colour.index(x, y);
-            colour.share[i] = share;
+            const float hidden = s.cover.hidden.at(x, y);
+            const float share = hidden >= 1 ? 0 : hidden > 0 ? s.cover.shows.at(x, y) : patch.at(x, y);
+            s.colour.share[s.colour.index(x, y)] = share;
             if (share > 0)
-                shown.push_back({x, y, share, 1 - hidden});
+                s.shown.push_back({x, y, share, 1 - hidden});
         }
     }
+    return s;
+}
+
+// The centre where `cost` is least, on finer and finer grids round `start`; along the row alone where
+// `rowOnly`.
+template <typename Cost> QPointF leastCostNear(QPointF start, bool rowOnly, const Cost &cost)
+{
     QPointF best = start;
-    double least = mismatch(shown, colour, cover.hidden, start, leftRightOnly);
+    double least = cost(start);
     for (const GridStep level : kSearch) {
         const QPointF from = best;
         const double step = level.step;
-        for (int j = leftRightOnly ? 0 : -level.each; j <= (leftRightOnly ? 0 : level.each); ++j) {
+        for (int j = rowOnly ? 0 : -level.each; j <= (rowOnly ? 0 : level.each); ++j) {
             for (int i = -level.each; i <= level.each; ++i) {
                 const QPointF c = from + QPointF(i * step, j * step);
-                const double m = mismatch(shown, colour, cover.hidden, c, leftRightOnly);
+                const double m = cost(c);
                 if (m < least) {
                     least = m;
                     best = c;
@@ -215,10 +222,23 @@ HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink
             }
         }
     }
+    return best;
+}
+
+} // namespace
+
+HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
+                                  const InkComponent &piece, QPointF start, std::optional<bool> triangleTipUp,
+                                  bool filled)
+{
+    const bool leftRightOnly = triangleTipUp.has_value();
+    const Showing s = showingOf(picture, ink, paper, piece);
+    QPointF best = leastCostNear(
+        start, leftRightOnly, [&](QPointF c) { return mismatch(s.shown, s.colour, s.cover.hidden, c, leftRightOnly); });
     HiddenCentre found;
     if (triangleTipUp && filled) {
         if (const std::optional<HiddenCentre> ends =
-                filledTriangleEnds(colour, cover.hidden, patch.area, *triangleTipUp, best.x())) {
+                filledTriangleEnds(s.colour, s.cover.hidden, s.inkArea, *triangleTipUp, best.x())) {
             found = *ends;
             if (found.height)
                 best.setY(*found.tip + (*triangleTipUp ? 0.5 : -0.5) * *found.height);
@@ -226,4 +246,21 @@ HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink
     }
     found.centre = best;
     return found;
+}
+
+QPointF centreByLook(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, const InkComponent &piece,
+                     QPointF start, const SeriesLook &look)
+{
+    const Showing s = showingOf(picture, ink, paper, piece);
+    // What shows of a pixel the other colour covers in part is what the look puts there, less what it covers.
+    return leastCostNear(start, false, [&](QPointF c) {
+        const Patch expected = look.placedAt(c, s.colour.area);
+        double cost = 0;
+        for (std::size_t i = 0; i < expected.share.size(); ++i) {
+            const double seen = 1 - s.cover.hidden.share[i];
+            const double d = s.colour.share[i] - seen * expected.share[i];
+            cost += seen > 0 ? d * d : 0;
+        }
+        return cost;
+    });
 }

@@ -2,6 +2,7 @@
 
 #include "trace/ink_components.h"
 #include "trace/marker_ink.h"
+#include "trace/marker_look.h"
 #include "trace/pixel_view.h"
 
 #include <QPointF>
@@ -22,3 +23,8 @@ struct HiddenCentre {
 [[nodiscard]] HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
                                                 const InkComponent &piece, QPointF start,
                                                 std::optional<bool> triangleTipUp, bool filled);
+
+// The centre of a marker another colour's ink hides in part, from `start` near it: where what shows of it best
+// matches the look of its series' markers that nothing covers.
+[[nodiscard]] QPointF centreByLook(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
+                                   const InkComponent &piece, QPointF start, const SeriesLook &look);

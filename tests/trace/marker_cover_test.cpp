@@ -75,3 +75,30 @@ TEST(JoinedAcrossOtherInk, JoinsTheHalvesOfOneMarkerOnly)
             EXPECT_EQ(found[i], c.pieces[i]) << "piece " << i;
     }
 }
+
+TEST(CoverWithin, TellsAMarkerAnotherColourHidesFromOneDrawnOverIt)
+{
+    const struct {
+        std::string name;
+        std::vector<std::pair<QRect, std::uint32_t>> drawn; // in order
+        bool within;
+    } cases[] = {
+        {"a square a line crosses", {{QRect(20, 10, 10, 10), kRed}, {QRect(10, 14, 40, 3), kBlue}}, true},
+        {"a square drawn over that line", {{QRect(10, 14, 40, 3), kBlue}, {QRect(20, 10, 10, 10), kRed}}, false},
+        {"a square the line runs beside", {{QRect(20, 10, 10, 10), kRed}, {QRect(10, 20, 40, 3), kBlue}}, false},
+        {"an outline the line crosses inside",
+         {{QRect(20, 10, 10, 10), kRed}, {QRect(22, 12, 6, 6), kPaper}, {QRect(22, 14, 6, 2), kBlue}},
+         true},
+    };
+    const MarkerInk ink{inkModel(kRed, kPaper, 40), darknessInk(kRed, kPaper, 40)};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        Picture p;
+        for (const auto &[r, colour] : c.drawn)
+            p.fill(r, colour);
+        const std::vector<InkComponent> pieces =
+            joinedAcrossOtherInk(inkComponents(p.view(), ink, 8192).pieces, p.view(), ink, kPaper, 22);
+        ASSERT_EQ(pieces.size(), 1u);
+        EXPECT_EQ(coverWithin(CoverInk(p.view(), ink, kPaper), pieces[0]), c.within);
+    }
+}
