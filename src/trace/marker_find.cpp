@@ -48,7 +48,7 @@ constexpr float kMostTurn = 0.3f;
 // A marker that another colour's ink touches and that holds this share of an uncovered one's ink shows it whole.
 constexpr double kWholeShare = 0.97;
 // The fewest markers that nothing covers that tell what their series looks like, and as many as it takes.
-constexpr std::size_t kFewestLooks = 3;
+constexpr std::size_t kFewestLooks = 2;
 constexpr std::size_t kMostLooks = 8;
 
 struct Candidate {
@@ -338,17 +338,18 @@ void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &
     }
 }
 
-// A marker that may tell what its series looks like: nothing covers it, or another colour's ink lies only
-// beside it.
+// A marker of a series, and whether it may tell what the series looks like: nothing covers it, or another
+// colour's ink lies only beside it.
 struct LookOf {
     const InkComponent *piece;
     QPointF centre;
     double mass;
     bool covered;
+    bool clean;
 };
 
-// The look of the markers that show whole: those nothing covers, or where too few are, those that hold as much
-// ink as the fullest.
+// The look of the markers that show whole: those nothing covers, or where too few are, those beside another
+// colour's ink that hold as much ink as the fullest marker (not one half of a marker that ink parts).
 SeriesLook seriesLook(const PixelView &picture, const MarkerInk &ink, const std::vector<LookOf> &looks)
 {
     std::vector<double> uncovered;
@@ -361,7 +362,7 @@ SeriesLook seriesLook(const PixelView &picture, const MarkerInk &ink, const std:
     const double whole = uncovered.size() >= kFewestLooks ? median(uncovered) : fullest;
     SeriesLook look;
     for (const LookOf &l : looks) {
-        if (look.size() < kMostLooks && (!l.covered || l.mass >= kWholeShare * whole))
+        if (look.size() < kMostLooks && l.clean && (!l.covered || l.mass >= kWholeShare * whole))
             look.add(patchOf(picture, ink, *l.piece), l.centre);
     }
     return look;
@@ -556,8 +557,6 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             QPointF centre = c.covered && !triangle   ? c.shape.centroid
                              : c.offLine && !triangle ? middleOffLine(picture, ink, *c.piece, c.shape)
                                                       : markerCentre(picture, ink, *c.piece, c.shape, seriesTipUp);
-            if (!c.offLine && (!c.covered || !coverWithin(cover, *c.piece)))
-                looks.push_back({c.piece, centre, c.shape.mass, c.covered});
             // A marker drawn over another colour's line only touches it, and shows its ink whole.
             if (c.covered && !(wholeMass > 0 && c.shape.mass >= kWholeShare * wholeMass)) {
                 // Its middle may lie under the other colour, which does not make it hollow: paper there does.
@@ -570,6 +569,9 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                     baseHidden.push_back({centres.size(), *behind.tip, *tipUp});
                 hiddenInPart.emplace_back(centres.size(), c.piece);
             }
+            if (!c.offLine)
+                looks.push_back(
+                    {c.piece, centre, c.shape.mass, c.covered, !c.covered || !coverWithin(cover, *c.piece)});
             centres.push_back(centre);
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
             // The first or last marker on a line, with a stub of it: by its inside, as the others are.

@@ -606,6 +606,9 @@ TEST(FindMarkers, FindsMarkersUnderALineOfAnotherColour)
         {MarkerShape::Circle, 12, true, true},
         {MarkerShape::Diamond, 16, true, false},
         {MarkerShape::Diamond, 12, true, true},
+        {MarkerShape::Square, 16, true, true},
+        {MarkerShape::Diamond, 16, false, true},
+        {MarkerShape::Triangle, 16, true, true, true},
     };
     for (const CoveredCase &c : cases)
         findsMarkersUnderAnotherLine(c);
