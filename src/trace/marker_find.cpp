@@ -47,9 +47,11 @@ constexpr float kLeastOfMostColourful = 0.65f;
 constexpr float kMostTurn = 0.3f;
 // A marker that another colour's ink touches and that holds this share of an uncovered one's ink shows it whole.
 constexpr double kWholeShare = 0.97;
-// The fewest markers that nothing covers that tell what their series looks like, and as many as it takes.
+// The fewest markers shown whole that tell what their series looks like, and as many as it takes.
 constexpr std::size_t kFewestLooks = 2;
 constexpr std::size_t kMostLooks = 8;
+// Where too few markers show whole, at least this many, some hidden in part, tell each other's centres.
+constexpr std::size_t kFewestPartLooks = 3;
 
 struct Candidate {
     const InkComponent *piece = nullptr;
@@ -368,6 +370,37 @@ SeriesLook seriesLook(const PixelView &picture, const MarkerInk &ink, const std:
     return look;
 }
 
+struct HiddenInPart {
+    std::size_t centre; // its place among the centres
+    const InkComponent *piece;
+};
+
+// Where enough of their series show whole, the markers another colour's ink hides in part lie where they look
+// most like them. Where too few do, each lies where it looks most like the others, by what shows of them: the
+// ink hides different parts of different markers.
+void placeByTheirLook(std::vector<QPointF> &centres, const std::vector<HiddenInPart> &hidden, const SeriesLook &whole,
+                      const PixelView &picture, const MarkerInk &ink, std::uint32_t paper)
+{
+    if (whole.size() + hidden.size() < kFewestPartLooks)
+        return;
+    std::vector<ShownInk> shown;
+    for (const HiddenInPart &h : hidden)
+        shown.push_back(shownBesideOtherInk(picture, ink, paper, *h.piece));
+    if (whole.size() >= kFewestLooks) {
+        for (std::size_t k = 0; k < hidden.size(); ++k)
+            centres[hidden[k].centre] = centreByLook(shown[k], centres[hidden[k].centre], whole);
+        return;
+    }
+    SeriesLook all = whole;
+    for (std::size_t k = 0; k < hidden.size() && all.size() < kMostLooks; ++k)
+        all.add(shown[k].shows, centres[hidden[k].centre], shown[k].hidden);
+    for (std::size_t k = 0; k < hidden.size(); ++k) {
+        const std::size_t member = whole.size() + k;
+        centres[hidden[k].centre] =
+            centreByLook(shown[k], centres[hidden[k].centre], member < all.size() ? all.without(member) : all);
+    }
+}
+
 } // namespace
 
 std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, const TraceSettings &settings)
@@ -518,7 +551,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<double> triangleHeights;
     std::vector<TipOnly> baseHidden;
     std::vector<LookOf> looks;
-    std::vector<std::pair<std::size_t, const InkComponent *>> hiddenInPart; // by their places in `centres`
+    std::vector<HiddenInPart> hiddenInPart;
     for (const Candidate &c : candidates) {
         if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds, plot.has_value()))
             continue;
@@ -567,7 +600,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                     triangleHeights.push_back(*behind.height);
                 else if (behind.tip)
                     baseHidden.push_back({centres.size(), *behind.tip, *tipUp});
-                hiddenInPart.emplace_back(centres.size(), c.piece);
+                hiddenInPart.push_back({centres.size(), c.piece});
             }
             if (!c.offLine)
                 looks.push_back(
@@ -592,12 +625,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         for (const TipOnly &t : baseHidden)
             centres[t.centre].setY(t.tip + (t.up ? 0.5 : -0.5) * height);
     }
-    // Where enough of its series show whole, a marker hidden in part lies where it looks most like them.
-    const SeriesLook look = hiddenInPart.empty() ? SeriesLook() : seriesLook(picture, ink, looks);
-    if (look.size() >= kFewestLooks) {
-        for (const auto &[at, piece] : hiddenInPart)
-            centres[at] = centreByLook(picture, ink, paper, *piece, centres[at], look);
-    }
+    if (!hiddenInPart.empty())
+        placeByTheirLook(centres, hiddenInPart, seriesLook(picture, ink, looks), picture, ink, paper);
     addCrossingsOnLines(centres, crossings, taken, holes,
                         [&](const QRect &b) { return inLegend(picture, ink, paper, b, plot.has_value()); });
     addOutlinedOnLines(centres, series);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 namespace {
 
@@ -20,6 +21,8 @@ struct GridStep {
     int each; // steps each way
 };
 constexpr GridStep kSearch[] = {{0.5, 5}, {0.1, 3}};
+// As far as the search goes, in whole pixels.
+constexpr int kSearchReach = 3;
 // A triangle's rows that hold less than this share of the fullest one's ink hold parts of pixels: its tip.
 constexpr double kFaintRow = 0.15;
 constexpr std::size_t kFewestWholeRows = 3;
@@ -248,19 +251,46 @@ HiddenCentre centreBesideOtherInk(const PixelView &picture, const MarkerInk &ink
     return found;
 }
 
-QPointF centreByLook(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper, const InkComponent &piece,
-                     QPointF start, const SeriesLook &look)
+ShownInk shownBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
+                             const InkComponent &piece)
 {
-    const Showing s = showingOf(picture, ink, paper, piece);
+    Showing s = showingOf(picture, ink, paper, piece);
+    return {std::move(s.colour), std::move(s.cover.hidden)};
+}
+
+QPointF centreByLook(const ShownInk &marker, QPointF start, const SeriesLook &look)
+{
+    // The look is placed once for each place of a trial centre within its pixel, over the marker's area and as
+    // far round it as the search goes; a centre whole pixels from that place finds it shifted.
+    const QPoint origin(int(std::floor(start.x())), int(std::floor(start.y())));
+    const QRect area = marker.shows.area;
+    const QRect wide = area.adjusted(-kSearchReach, -kSearchReach, kSearchReach, kSearchReach);
+    std::map<std::pair<long, long>, Patch> placed;
     // What shows of a pixel the other colour covers in part is what the look puts there, less what it covers.
-    return leastCostNear(start, false, [&](QPointF c) {
-        const Patch expected = look.placedAt(c, s.colour.area);
+    const auto unlike = [&](QPointF c) {
+        const QPoint whole(int(std::floor(c.x())), int(std::floor(c.y())));
+        const std::pair<long, long> within(std::lround((c.x() - whole.x()) * 1000),
+                                           std::lround((c.y() - whole.y()) * 1000));
+        auto at = placed.find(within);
+        if (at == placed.end()) {
+            const QPointF centre = origin + QPointF(double(within.first) / 1000, double(within.second) / 1000);
+            at = placed.emplace(within, look.placedAt(centre, wide)).first;
+        }
+        const Patch &expected = at->second;
+        const QPoint shift = whole - origin;
         double cost = 0;
-        for (std::size_t i = 0; i < expected.share.size(); ++i) {
-            const double seen = 1 - s.cover.hidden.share[i];
-            const double d = s.colour.share[i] - seen * expected.share[i];
-            cost += seen > 0 ? d * d : 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const std::size_t i = marker.shows.index(x, y);
+                const double seen = 1 - marker.hidden.share[i];
+                const float e = expected.at(x - shift.x(), y - shift.y());
+                if (seen <= 0 || e == SeriesLook::kUnknown)
+                    continue;
+                const double d = marker.shows.share[i] - seen * e;
+                cost += d * d;
+            }
         }
         return cost;
-    });
+    };
+    return leastCostNear(start, false, unlike);
 }

@@ -24,7 +24,15 @@ struct HiddenCentre {
                                                 const InkComponent &piece, QPointF start,
                                                 std::optional<bool> triangleTipUp, bool filled);
 
+// What shows of the colour around a marker beside another colour's ink, pixel by pixel, and how much of each pixel
+// that ink hides.
+struct ShownInk {
+    Patch shows;
+    Patch hidden;
+};
+[[nodiscard]] ShownInk shownBesideOtherInk(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
+                                           const InkComponent &piece);
+
 // The centre of a marker another colour's ink hides in part, from `start` near it: where what shows of it best
-// matches the look of its series' markers that nothing covers.
-[[nodiscard]] QPointF centreByLook(const PixelView &picture, const MarkerInk &ink, std::uint32_t paper,
-                                   const InkComponent &piece, QPointF start, const SeriesLook &look);
+// matches the look of its series.
+[[nodiscard]] QPointF centreByLook(const ShownInk &marker, QPointF start, const SeriesLook &look);

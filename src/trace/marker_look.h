@@ -7,18 +7,26 @@
 
 #include <vector>
 
-// What the markers of a series look like, from those that nothing covers: the mean of their shares of the
-// colour around their centres. The markers of a series are drawn alike, so one of them that another colour's
-// ink hides in part lies where what shows of it best matches that look.
+// What the markers of a series look like: the mean of their shares of the colour around their centres. The
+// markers of a series are drawn alike, so one of them that another colour's ink hides in part lies where what
+// shows of it best matches that look. A marker hidden in part adds what shows of it, where it shows.
 class SeriesLook {
 public:
-    void add(Patch patch, QPointF centre);
-    [[nodiscard]] std::size_t size() const { return centres_.size(); }
-    // The mean share of the colour each pixel of `area` would hold with a marker's centre at `centre`.
+    // `hidden`: how much of each pixel another colour's ink hides; none where it is left out.
+    void add(Patch shows, QPointF centre, Patch hidden = {});
+    [[nodiscard]] std::size_t size() const { return members_.size(); }
+    [[nodiscard]] SeriesLook without(std::size_t member) const;
+    // The mean share of the colour each pixel of `area` would hold with a marker's centre at `centre`, and
+    // kUnknown where every marker is hidden there.
     [[nodiscard]] Patch placedAt(QPointF centre, QRect area) const;
+    static constexpr float kUnknown = -1;
 
 private:
-    std::vector<Patch> patches_;
-    std::vector<QPointF> centres_;
-    QRectF reach_; // of every patch about its centre
+    struct Member {
+        Patch shows;
+        Patch hidden;
+        QPointF centre;
+    };
+    std::vector<Member> members_;
+    QRectF reach_; // of every member's patch about its centre
 };

@@ -609,6 +609,10 @@ TEST(FindMarkers, FindsMarkersUnderALineOfAnotherColour)
         {MarkerShape::Square, 16, true, true},
         {MarkerShape::Diamond, 16, false, true},
         {MarkerShape::Triangle, 16, true, true, true},
+        // ... and where another colour's line hides part of every marker, by the look of the others.
+        {MarkerShape::Triangle, 16, false, false},
+        {MarkerShape::Triangle, 12, true, false, true},
+        {MarkerShape::Square, 10, true, true, true},
     };
     for (const CoveredCase &c : cases)
         findsMarkersUnderAnotherLine(c);
@@ -618,12 +622,8 @@ TEST(FindMarkers, FindsMarkersUnderALineOfAnotherColour)
 TEST(FindMarkers, DISABLED_FindsMarkersUnderALineOfAnotherColourStillOff)
 {
     const CoveredCase cases[] = {
-        {MarkerShape::Triangle, 16, false, false},
         {MarkerShape::Square, 8, true, true},
         {MarkerShape::Cross, 12, true, true},
-        {MarkerShape::Square, 10, true, true, true},
-        // The base of one lies under the line, and the line through its middle has its tip fitted 0.5 px off.
-        {MarkerShape::Triangle, 12, true, false, true},
     };
     for (const CoveredCase &c : cases)
         findsMarkersUnderAnotherLine(c);
