@@ -1,6 +1,7 @@
 #include "trace/marker_cover.h"
 
 #include "trace/colour_match.h"
+#include "trace/marker_patch.h"
 #include "trace/union_find.h"
 
 #include <algorithm>
@@ -197,30 +198,34 @@ bool touchesCover(const CoverInk &cover, const InkComponent &piece)
 
 bool coverWithin(const CoverInk &cover, const InkComponent &piece)
 {
-    const QRect b = piece.bounds;
-    const int w = b.width();
-    std::vector<char> mine(std::size_t(w * b.height()), 0);
-    for (const InkRunOnRow &r : piece.runs)
-        std::fill_n(mine.begin() + (r.y - b.top()) * w + (r.x0 - b.left()), r.x1 - r.x0 + 1, 1);
-    const auto isMine = [&](int x, int y) { return mine[std::size_t((y - b.top()) * w + (x - b.left()))] != 0; };
-    // Along each row, and then each column, between the piece's first pixel and its last.
-    for (int pass = 0; pass < 2; ++pass) {
-        const int lines = pass == 0 ? b.height() : w, length = pass == 0 ? w : b.height();
-        for (int l = 0; l < lines; ++l) {
-            const auto place = [&](int k) {
-                return pass == 0 ? QPoint(b.left() + k, b.top() + l) : QPoint(b.left() + l, b.top() + k);
-            };
-            int first = 0, last = length - 1;
-            while (first < length && !isMine(place(first).x(), place(first).y()))
-                ++first;
-            while (last > first && !isMine(place(last).x(), place(last).y()))
-                --last;
-            for (int k = first + 1; k < last; ++k) {
-                const QPoint p = place(k);
-                if (!isMine(p.x(), p.y()) && cover.at(p.x(), p.y()))
-                    return true;
-            }
+    Patch mine(piece.bounds);
+    for (const InkRunOnRow &r : piece.runs) {
+        for (int x = r.x0; x <= r.x1; ++x)
+            mine.share[mine.index(x, r.y)] = 1;
+    }
+    const auto isMine = [&](QPoint p) { return mine.at(p.x(), p.y()) > 0; };
+    // Between the first pixel of the piece and its last along a row or a column of its bounds.
+    const auto coveredBetween = [&](QPoint first, QPoint step, int length) {
+        int from = 0, to = length - 1;
+        while (from < length && !isMine(first + from * step))
+            ++from;
+        while (to > from && !isMine(first + to * step))
+            --to;
+        for (int k = from + 1; k < to; ++k) {
+            const QPoint p = first + k * step;
+            if (!isMine(p) && cover.at(p.x(), p.y()))
+                return true;
         }
+        return false;
+    };
+    const QRect b = piece.bounds;
+    for (int y = b.top(); y <= b.bottom(); ++y) {
+        if (coveredBetween(QPoint(b.left(), y), QPoint(1, 0), b.width()))
+            return true;
+    }
+    for (int x = b.left(); x <= b.right(); ++x) {
+        if (coveredBetween(QPoint(x, b.top()), QPoint(0, 1), b.height()))
+            return true;
     }
     return false;
 }
