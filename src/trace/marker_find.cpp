@@ -342,7 +342,7 @@ void addOutlinedOnLines(std::vector<QPointF> &centres, const std::vector<Hole> &
 
 // A marker of a series, and whether it may tell what the series looks like: nothing covers it, or another
 // colour's ink lies only beside it.
-struct LookOf {
+struct SeriesMarker {
     const InkComponent *piece;
     QPointF centre;
     double mass;
@@ -350,20 +350,18 @@ struct LookOf {
     bool clean;
 };
 
-// The look of the markers that show whole: those nothing covers, or where too few are, those beside another
-// colour's ink that hold as much ink as the fullest marker (not one half of a marker that ink parts).
-SeriesLook seriesLook(const PixelView &picture, const MarkerInk &ink, const std::vector<LookOf> &looks)
+// The look of the markers that show whole: those nothing covers, and those beside another colour's ink that hold
+// as much ink as an uncovered one (`wholeMass`) or, where too few tell that, as the fullest marker (not one half
+// of a marker that ink parts).
+SeriesLook seriesLook(const PixelView &picture, const MarkerInk &ink, const std::vector<SeriesMarker> &markers,
+                      double wholeMass)
 {
-    std::vector<double> uncovered;
     double fullest = 0;
-    for (const LookOf &l : looks) {
-        if (!l.covered)
-            uncovered.push_back(l.mass);
-        fullest = std::max(fullest, l.mass);
-    }
-    const double whole = uncovered.size() >= kFewestLooks ? median(uncovered) : fullest;
+    for (const SeriesMarker &m : markers)
+        fullest = std::max(fullest, m.mass);
+    const double whole = wholeMass > 0 ? wholeMass : fullest;
     SeriesLook look;
-    for (const LookOf &l : looks) {
+    for (const SeriesMarker &l : markers) {
         if (look.size() < kMostLooks && l.clean && (!l.covered || l.mass >= kWholeShare * whole))
             look.add(patchOf(picture, ink, *l.piece), l.centre);
     }
@@ -550,7 +548,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     std::vector<Taken> taken;
     std::vector<double> triangleHeights;
     std::vector<TipOnly> baseHidden;
-    std::vector<LookOf> looks;
+    std::vector<SeriesMarker> seriesMarkers;
     std::vector<HiddenInPart> hiddenInPart;
     for (const Candidate &c : candidates) {
         if (c.text || c.otherColour || inLegend(picture, ink, paper, c.piece->bounds, plot.has_value()))
@@ -603,7 +601,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                 hiddenInPart.push_back({centres.size(), c.piece});
             }
             if (!c.offLine)
-                looks.push_back(
+                seriesMarkers.push_back(
                     {c.piece, centre, c.shape.mass, c.covered, !c.covered || !coverWithin(cover, *c.piece)});
             centres.push_back(centre);
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
@@ -626,7 +624,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             centres[t.centre].setY(t.tip + (t.up ? 0.5 : -0.5) * height);
     }
     if (!hiddenInPart.empty())
-        placeByTheirLook(centres, hiddenInPart, seriesLook(picture, ink, looks), picture, ink, paper);
+        placeByTheirLook(centres, hiddenInPart, seriesLook(picture, ink, seriesMarkers, wholeMass), picture, ink,
+                         paper);
     addCrossingsOnLines(centres, crossings, taken, holes,
                         [&](const QRect &b) { return inLegend(picture, ink, paper, b, plot.has_value()); });
     addOutlinedOnLines(centres, series);
