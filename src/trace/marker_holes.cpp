@@ -1,6 +1,7 @@
 #include "trace/marker_holes.h"
 
 #include "trace/convex_hull.h"
+#include "trace/tile_grid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,33 +30,29 @@ constexpr double kLeastHalf = 0.25;
 
 enum : int { kInk = -1, kOutside = -2, kUnseen = 0 };
 
+// Kept on the tiles round the pixels looked at, and as far again as the largest inside reaches from its walls:
+// beyond them all is outside.
 struct Grid {
     QRect area;
-    std::vector<float> ink; // over `area`; 0 away from the piece, where it was not looked at
-    std::vector<int> label; // kInk, kOutside, kUnseen or a hole's number from 1
-    [[nodiscard]] std::size_t index(int x, int y) const
-    {
-        return std::size_t(y - area.top()) * std::size_t(area.width()) + std::size_t(x - area.left());
-    }
+    TileGrid<float> ink; // over `area`; 0 away from the piece, where it was not looked at
+    TileGrid<int> label; // kInk, kOutside, kUnseen or a hole's number from 1
 };
 
 // The piece and its soft edge over its bounds and a margin around, with the walls its ink goes on into within
 // the margin, and a ring of paper past them, so that the outside is one piece of paper.
-Grid gridOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece)
+Grid gridOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, int largest)
 {
-    Grid g;
-    g.area = piece.bounds.adjusted(-kWallsReach - 1, -kWallsReach - 1, kWallsReach + 1, kWallsReach + 1);
-    const std::size_t size = std::size_t(g.area.width()) * std::size_t(g.area.height());
-    g.ink.assign(size, 0);
-    g.label.assign(size, kUnseen);
+    const QRect area = piece.bounds.adjusted(-kWallsReach - 1, -kWallsReach - 1, kWallsReach + 1, kWallsReach + 1);
+    Grid g{area, TileGrid<float>(area, 0), TileGrid<int>(area, kOutside)};
     const QRect looked = piece.bounds.adjusted(-kWallsReach, -kWallsReach, kWallsReach, kWallsReach) &
                          QRect(0, 0, picture.width, picture.height);
     std::vector<QPoint> walls;
     const auto look = [&](int x, int y) {
-        if (!looked.contains(x, y) || g.ink[g.index(x, y)] != 0)
+        if (!looked.contains(x, y) || g.ink.at(x, y) != 0)
             return;
-        g.ink[g.index(x, y)] = std::max(ink.ink(picture.at(x, y)), 1e-6f);
-        if (g.ink[g.index(x, y)] >= kWall)
+        const float share = std::max(ink.ink(picture.at(x, y)), 1e-6f);
+        g.ink.set(x, y, share);
+        if (share >= kWall)
             walls.push_back({x, y});
     };
     for (const InkRunOnRow &r : piece.runs) {
@@ -74,10 +71,10 @@ Grid gridOf(const PixelView &picture, const MarkerInk &ink, const InkComponent &
                 look(x, y);
         }
     }
-    for (std::size_t i = 0; i < size; ++i) {
-        if (g.ink[i] >= kWall)
-            g.label[i] = kInk;
-    }
+    // No pixel of an inside no more than `largest` across lies farther from its walls.
+    g.label = TileGrid<int>(g.ink, kOutside);
+    g.label.keepAround((largest + TileGrid<int>::kSide) / TileGrid<int>::kSide);
+    g.label.forEachKept([&](int x, int y) { g.label(x, y) = g.ink.at(x, y) >= kWall ? kInk : kUnseen; });
     return g;
 }
 
@@ -87,7 +84,7 @@ QRect fill(Grid &g, int x, int y, int to, std::vector<QPoint> &pixels)
     QRect bounds;
     pixels.clear();
     std::vector<QPoint> stack{{x, y}};
-    g.label[g.index(x, y)] = to;
+    g.label(x, y) = to;
     while (!stack.empty()) {
         const QPoint p = stack.back();
         stack.pop_back();
@@ -95,8 +92,8 @@ QRect fill(Grid &g, int x, int y, int to, std::vector<QPoint> &pixels)
         bounds |= QRect(p, QSize(1, 1));
         for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
             const QPoint q = p + d;
-            if (g.area.contains(q) && g.label[g.index(q.x(), q.y())] == kUnseen) {
-                g.label[g.index(q.x(), q.y())] = to;
+            if (g.label.at(q.x(), q.y()) == kUnseen) {
+                g.label(q.x(), q.y()) = to;
                 stack.push_back(q);
             }
         }
@@ -130,7 +127,7 @@ struct Paper {
 // most of a large piece's bounds, wants neither its pixels nor its bounds.
 void fillStretches(Grid &g, int x, int y, int to)
 {
-    const auto unseen = [&](int u, int v) { return g.label[g.index(u, v)] == kUnseen; };
+    const auto unseen = [&](int u, int v) { return g.label.at(u, v) == kUnseen; };
     std::vector<QPoint> seeds{{x, y}};
     while (!seeds.empty()) {
         const QPoint p = seeds.back();
@@ -142,8 +139,8 @@ void fillStretches(Grid &g, int x, int y, int to)
             --left;
         while (right < g.area.right() && unseen(right + 1, p.y()))
             ++right;
-        std::fill(g.label.begin() + std::ptrdiff_t(g.index(left, p.y())),
-                  g.label.begin() + std::ptrdiff_t(g.index(right, p.y())) + 1, to);
+        for (int u = left; u <= right; ++u)
+            g.label(u, p.y()) = to;
         for (const int v : {p.y() - 1, p.y() + 1}) {
             if (v < g.area.top() || v > g.area.bottom())
                 continue;
@@ -163,12 +160,12 @@ Paper paperOf(const Grid &g, const Hole &h)
     paper.weight.assign(std::size_t(paper.area.width()) * std::size_t(paper.area.height()), 0);
     const auto set = [&](int x, int y) {
         paper.weight[std::size_t(y - paper.area.top()) * std::size_t(paper.area.width()) +
-                     std::size_t(x - paper.area.left())] = 1 - g.ink[g.index(x, y)];
+                     std::size_t(x - paper.area.left())] = 1 - g.ink.at(x, y);
     };
     for (const QPoint &p : h.pixels) {
         for (int y = p.y() - 1; y <= p.y() + 1; ++y) {
             for (int x = p.x() - 1; x <= p.x() + 1; ++x) {
-                if (g.label[g.index(x, y)] == kInk || (x == p.x() && y == p.y()))
+                if (g.label.at(x, y) == kInk || (x == p.x() && y == p.y()))
                     set(x, y);
             }
         }
@@ -182,7 +179,7 @@ Paper paperOf(const Grid &g, const Hole &h)
     const std::vector<QPoint> hull = convexHull(h.pixels);
     for (int y = paper.area.top(); y <= paper.area.bottom(); ++y) {
         for (int x = paper.area.left(); x <= paper.area.right(); ++x) {
-            if (g.label[g.index(x, y)] == kInk && insideHull(hull, QPoint(x, y)))
+            if (g.label.at(x, y) == kInk && insideHull(hull, QPoint(x, y)))
                 paper.weight[std::size_t(y - paper.area.top()) * std::size_t(paper.area.width()) +
                              std::size_t(x - paper.area.left())] = 1;
         }
@@ -279,28 +276,33 @@ std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, co
 {
     if (piece.runs.empty() || (long long)piece.bounds.width() * piece.bounds.height() > kMostArea)
         return {};
-    Grid g = gridOf(picture, ink, piece);
+    Grid g = gridOf(picture, ink, piece, largest);
     std::vector<QPoint> pixels;
-    // From the corner, whatever it holds.
-    const QPoint corner = g.area.topLeft();
-    g.label[g.index(corner.x(), corner.y())] = kOutside;
-    fillStretches(g, corner.x() + 1, corner.y(), kOutside);
-    fillStretches(g, corner.x(), corner.y() + 1, kOutside);
+    // From the area's edge and from the tiles not kept, whatever they hold.
+    const auto outsideNext = [&](int x, int y) {
+        for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+            if (!g.label.kept(x + d.x(), y + d.y()))
+                return true;
+        }
+        return false;
+    };
+    g.label.forEachKept([&](int x, int y) {
+        if (g.label.at(x, y) == kUnseen && outsideNext(x, y))
+            fillStretches(g, x, y, kOutside);
+    });
     // Each hole with its weighed paper, which is all the inside has to go by.
     std::vector<Hole> holes;
-    for (int y = g.area.top(); y <= g.area.bottom(); ++y) {
-        for (int x = g.area.left(); x <= g.area.right(); ++x) {
-            if (g.label[g.index(x, y)] != kUnseen)
-                continue;
-            Hole h;
-            h.bounds = fill(g, x, y, int(holes.size()) + 1, pixels);
-            for (const QPoint &p : pixels)
-                h.area += 1 - g.ink[g.index(p.x(), p.y())];
-            h.pixels = pixels;
-            h.parts = {h.area};
-            holes.push_back(std::move(h));
-        }
-    }
+    g.label.forEachKept([&](int x, int y) {
+        if (g.label.at(x, y) != kUnseen)
+            return;
+        Hole h;
+        h.bounds = fill(g, x, y, int(holes.size()) + 1, pixels);
+        for (const QPoint &p : pixels)
+            h.area += 1 - g.ink.at(p.x(), p.y());
+        h.pixels = pixels;
+        h.parts = {h.area};
+        holes.push_back(std::move(h));
+    });
     std::erase_if(holes, [&](const Hole &h) { return h.bounds.width() > largest || h.bounds.height() > largest; });
     // The halves of one inside: close together, and together about as wide as high.
     for (bool merged = true; merged;) {

@@ -1,5 +1,7 @@
 #include "trace/marker_opening.h"
 
+#include "trace/tile_grid.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -14,63 +16,65 @@ constexpr long long kMostArea = 16'000'000;
 // The thickest line markers are found on, in pixels holding half of the colour or more.
 constexpr int kThickestLine = 5;
 
-// A piece's pixels as a mask over its bounds.
-struct Mask {
-    QRect area;
-    std::vector<unsigned char> on;
+// The farthest the opening and the look round its markers reach from a pixel of the piece: the square's
+// half side, and twice that and two more to the nearest marker, and one more.
+constexpr int kMostReach = 2 * ((kThickestLine + 2) / 2) + 3;
 
-    [[nodiscard]] bool at(int x, int y) const
-    {
-        return x >= 0 && y >= 0 && x < area.width() && y < area.height() &&
-               on[std::size_t(y) * std::size_t(area.width()) + std::size_t(x)];
-    }
-    [[nodiscard]] std::size_t index(int x, int y) const
-    {
-        return std::size_t(y) * std::size_t(area.width()) + std::size_t(x);
-    }
-};
+// A piece's pixels as a mask over its bounds, from (0, 0), kept on the tiles within a tile of them: all that is
+// looked at lies within reach of a pixel of the piece.
+using Mask = TileGrid<unsigned char>;
+static_assert(kMostReach + 2 <= Mask::kSide);
 
 Mask maskOf(const InkComponent &piece)
 {
-    Mask m{piece.bounds, std::vector<unsigned char>(std::size_t(piece.bounds.width()) * piece.bounds.height(), 0)};
+    Mask m(QRect(QPoint(0, 0), piece.bounds.size()), 0);
     for (const InkRunOnRow &r : piece.runs) {
         for (int x = r.x0; x <= r.x1; ++x)
-            m.on[m.index(x - m.area.left(), r.y - m.area.top())] = 1;
+            m.set(x - piece.bounds.left(), r.y - piece.bounds.top(), 1);
     }
+    m.keepAround(1);
     return m;
 }
 
 // The commonest thickness of the piece: at each pixel, the shorter of its runs along the row and the column.
 int usualThickness(const Mask &m)
 {
-    const int w = m.area.width();
-    const int h = m.area.height();
-    std::vector<int> across(m.on.size(), 0);
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w;) {
-            int end = x;
-            while (end < w && m.at(end, y))
-                ++end;
-            for (int k = x; k < end; ++k)
-                across[m.index(k, y)] = end - x;
-            x = std::max(end, x + 1);
-        }
-    }
-    // Down the columns a row at a time: each column's run ends where its pixel is off.
-    std::array<long long, 64> count{};
-    std::vector<int> runFrom(std::size_t(w), -1);
-    for (int y = 0; y <= h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const bool on = y < h && m.on[m.index(x, y)];
-            int &from = runFrom[std::size_t(x)];
-            if (on && from < 0) {
-                from = y;
-            } else if (!on && from >= 0) {
-                for (int k = from; k < y; ++k)
-                    ++count[std::size_t(std::min({y - from, across[m.index(x, k)], 63}))];
-                from = -1;
+    constexpr int kLongest = 63;
+    TileGrid<unsigned char> across(m, 0);
+    for (int y = 0; y < m.area().height(); ++y) {
+        for (const auto &[from, to] : m.stretches(y)) {
+            for (int x = from; x <= to;) {
+                int end = x;
+                while (m.at(end, y))
+                    ++end;
+                for (int k = x; k < end; ++k)
+                    across(k, y) = (unsigned char)std::min(end - x, kLongest);
+                x = std::max(end, x + 1);
             }
         }
+    }
+    // Down the columns a row at a time: each column's run ends where its pixel is off, which is on a kept tile.
+    std::array<long long, kLongest + 1> count{};
+    std::vector<int> runFrom(std::size_t(m.area().width()), -1);
+    const auto close = [&](int x, int y) {
+        int &from = runFrom[std::size_t(x)];
+        for (int k = from; k < y; ++k)
+            ++count[std::size_t(std::min({y - from, int(across.at(x, k)), kLongest}))];
+        from = -1;
+    };
+    for (int y = 0; y < m.area().height(); ++y) {
+        for (const auto &[from, to] : m.stretches(y)) {
+            for (int x = from; x <= to; ++x) {
+                if (m.at(x, y) && runFrom[std::size_t(x)] < 0)
+                    runFrom[std::size_t(x)] = y;
+                else if (!m.at(x, y) && runFrom[std::size_t(x)] >= 0)
+                    close(x, y);
+            }
+        }
+    }
+    for (int x = 0; x < m.area().width(); ++x) {
+        if (runFrom[std::size_t(x)] >= 0)
+            close(x, m.area().height());
     }
     // Among the thin: markers of one size, squares above all, may hold more pixels of their own width.
     return int(std::max_element(count.begin() + 1, count.begin() + kThickestLine + 1) - count.begin());
@@ -78,108 +82,111 @@ int usualThickness(const Mask &m)
 
 // The mask kept (`keep`) or grown (not `keep`) by a square of side 2 r + 1: a pixel stays where the whole square
 // around it is on, or comes on where any of it is.
-std::vector<unsigned char> filtered(const Mask &m, const std::vector<unsigned char> &in, int r, bool keep)
+Mask filtered(const Mask &in, int r, bool keep)
 {
-    const int w = m.area.width();
-    const int h = m.area.height();
     const int full = 2 * r + 1;
     const auto decide = [&](int on) -> unsigned char { return keep ? on == full : on > 0; };
-    std::vector<unsigned char> rows(in.size()), out(in.size());
+    Mask rows(in, 0), out(in, 0);
     // Along each row: how many of the window's pixels are on, slid along it.
-    for (int y = 0; y < h; ++y) {
-        const unsigned char *from = in.data() + m.index(0, y);
-        unsigned char *to = rows.data() + m.index(0, y);
-        int on = 0;
-        for (int k = 0; k < r && k < w; ++k)
-            on += from[k];
-        for (int k = 0; k < w; ++k) {
-            if (k + r < w)
-                on += from[k + r];
-            if (k - r - 1 >= 0)
-                on -= from[k - r - 1];
-            to[k] = decide(on);
+    for (int y = 0; y < in.area().height(); ++y) {
+        for (const auto &[from, to] : in.stretches(y)) {
+            int on = 0;
+            for (int k = from - r - 1; k < from + r; ++k)
+                on += in.at(k, y);
+            for (int x = from; x <= to; ++x) {
+                on += in.at(x + r, y) - in.at(x - r - 1, y);
+                rows(x, y) = decide(on);
+            }
         }
     }
-    // Down the columns, all of them at once, a row at a time.
-    std::vector<int> on(std::size_t(w), 0);
-    const auto add = [&](int y, int sign) {
-        const unsigned char *row = rows.data() + m.index(0, y);
-        for (int x = 0; x < w; ++x)
-            on[std::size_t(x)] += sign * row[x];
-    };
-    for (int k = 0; k < r && k < h; ++k)
-        add(k, 1);
-    for (int y = 0; y < h; ++y) {
-        if (y + r < h)
-            add(y + r, 1);
-        if (y - r - 1 >= 0)
-            add(y - r - 1, -1);
-        unsigned char *to = out.data() + m.index(0, y);
-        for (int x = 0; x < w; ++x)
-            to[x] = decide(on[std::size_t(x)]);
+    // Down the columns, a row of tiles at a time.
+    for (int top = 0; top < in.area().height(); top += Mask::kSide) {
+        const int bottom = std::min(in.area().height(), top + Mask::kSide);
+        for (const auto &[from, to] : in.stretches(top)) {
+            for (int x = from; x <= to; ++x) {
+                int on = 0;
+                for (int k = top - r - 1; k < top + r; ++k)
+                    on += rows.at(x, k);
+                for (int y = top; y < bottom; ++y) {
+                    on += rows.at(x, y + r) - rows.at(x, y - r - 1);
+                    out(x, y) = decide(on);
+                }
+            }
+        }
     }
     return out;
 }
 
 // Labels the 8-connected pieces of `on`, from 1; 0 off them.
-int labelled(const Mask &m, const std::vector<unsigned char> &on, std::vector<int> &label)
+int labelled(const Mask &on, TileGrid<int> &label)
 {
-    label.assign(on.size(), 0);
+    label = TileGrid<int>(on, 0);
     int count = 0;
     std::vector<QPoint> stack;
-    for (int y = 0; y < m.area.height(); ++y) {
-        for (int x = 0; x < m.area.width(); ++x) {
-            if (!on[m.index(x, y)] || label[m.index(x, y)])
-                continue;
-            label[m.index(x, y)] = ++count;
-            stack.push_back({x, y});
-            while (!stack.empty()) {
-                const QPoint p = stack.back();
-                stack.pop_back();
-                for (int dy = -1; dy <= 1; ++dy) {
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const int qx = p.x() + dx;
-                        const int qy = p.y() + dy;
-                        if (qx < 0 || qy < 0 || qx >= m.area.width() || qy >= m.area.height())
-                            continue;
-                        const std::size_t i = m.index(qx, qy);
-                        if (on[i] && !label[i]) {
-                            label[i] = count;
-                            stack.push_back({qx, qy});
-                        }
+    on.forEachKept([&](int x, int y) {
+        if (!on.at(x, y) || label.at(x, y))
+            return;
+        label(x, y) = ++count;
+        stack.push_back({x, y});
+        while (!stack.empty()) {
+            const QPoint p = stack.back();
+            stack.pop_back();
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int qx = p.x() + dx;
+                    const int qy = p.y() + dy;
+                    if (on.at(qx, qy) && !label.at(qx, qy)) {
+                        label(qx, qy) = count;
+                        stack.push_back({qx, qy});
                     }
                 }
             }
         }
-    }
+    });
     return count;
+}
+
+// The parts of sorted, separate stretches `a` that lie in sorted, separate stretches `b`.
+std::vector<std::pair<int, int>> common(const std::vector<std::pair<int, int>> &a,
+                                        const std::vector<std::pair<int, int>> &b)
+{
+    std::vector<std::pair<int, int>> out;
+    for (std::size_t i = 0, j = 0; i < a.size() && j < b.size();) {
+        const int from = std::max(a[i].first, b[j].first);
+        const int to = std::min(a[i].second, b[j].second);
+        if (from <= to)
+            out.emplace_back(from, to);
+        if (a[i].second < b[j].second)
+            ++i;
+        else
+            ++j;
+    }
+    return out;
 }
 
 // The distance (chessboard) of the pixels of the mask's area from the nearest blob pixel, and that blob, where it
 // is `reach` at most; farther pixels hold more. Only the rows' stretches within reach of a blob are swept: a
 // distance up to `reach` comes from pixels nearer still, in the same order as over the whole area.
 struct Nearest {
-    std::vector<int> distance;
-    std::vector<int> blob;
+    TileGrid<int> distance;
+    TileGrid<int> blob;
 };
 
-Nearest nearestBlob(const Mask &m, const std::vector<int> &blob, int reach)
+Nearest nearestBlob(const TileGrid<int> &blob, int reach)
 {
-    const int w = m.area.width();
-    const int h = m.area.height();
-    Nearest n{std::vector<int>(blob.size(), 1 << 20), blob};
+    const int w = blob.area().width();
+    const int h = blob.area().height();
+    Nearest n{TileGrid<int>(blob, 1 << 20), blob};
     // Each blob's bounds, widened by the reach, give the stretches of the rows to sweep.
     std::vector<QRect> bounds;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (const int b = blob[m.index(x, y)]) {
-                n.distance[m.index(x, y)] = 0;
-                if (bounds.size() < std::size_t(b))
-                    bounds.resize(std::size_t(b));
-                bounds[std::size_t(b - 1)] |= QRect(x, y, 1, 1);
-            }
+    blob.forEachKept([&](int x, int y) {
+        if (const int b = blob.at(x, y)) {
+            n.distance(x, y) = 0;
+            if (bounds.size() < std::size_t(b))
+                bounds.resize(std::size_t(b));
+            bounds[std::size_t(b - 1)] |= QRect(x, y, 1, 1);
         }
-    }
+    });
     std::vector<std::vector<std::pair<int, int>>> swept(static_cast<std::size_t>(h));
     for (const QRect &b : bounds) {
         if (b.isNull())
@@ -187,7 +194,8 @@ Nearest nearestBlob(const Mask &m, const std::vector<int> &blob, int reach)
         for (int y = std::max(0, b.top() - reach); y <= std::min(h - 1, b.bottom() + reach); ++y)
             swept[std::size_t(y)].emplace_back(std::max(0, b.left() - reach), std::min(w - 1, b.right() + reach));
     }
-    for (auto &row : swept) {
+    for (int y = 0; y < h; ++y) {
+        std::vector<std::pair<int, int>> &row = swept[std::size_t(y)];
         std::sort(row.begin(), row.end());
         std::vector<std::pair<int, int>> merged;
         for (const auto &s : row) {
@@ -196,16 +204,17 @@ Nearest nearestBlob(const Mask &m, const std::vector<int> &blob, int reach)
             else
                 merged.push_back(s);
         }
-        row = std::move(merged);
+        // Beyond the kept tiles every pixel lies farther than the reach.
+        row = common(merged, blob.stretches(y));
     }
     const auto relax = [&](int x, int y, int dx, int dy) {
         const int qx = x + dx, qy = y + dy;
         if (qx < 0 || qy < 0 || qx >= w || qy >= h)
             return;
-        const std::size_t i = m.index(x, y), q = m.index(qx, qy);
-        if (n.distance[q] + 1 < n.distance[i]) {
-            n.distance[i] = n.distance[q] + 1;
-            n.blob[i] = n.blob[q];
+        const int through = n.distance.at(qx, qy) + 1;
+        if (through < n.distance.at(x, y)) {
+            n.distance(x, y) = through;
+            n.blob(x, y) = n.blob.at(qx, qy);
         }
     };
     for (int y = 0; y < h; ++y) {
@@ -231,18 +240,16 @@ struct Stretch {
     QRect bounds;
 };
 
-std::vector<Stretch> stretchesOf(const Mask &m, const std::vector<int> &label, int count)
+std::vector<Stretch> stretchesOf(const TileGrid<int> &label, int count)
 {
     std::vector<Stretch> out(static_cast<std::size_t>(count));
     std::vector<double> n(out.size()), sxx(out.size()), syy(out.size()), sxy(out.size());
     // The stretches' pixels, in order along the rows, gathered once: they are few in a large piece's bounds.
     std::vector<std::pair<std::size_t, QPointF>> pixels;
-    for (int y = 0; y < m.area.height(); ++y) {
-        for (int x = 0; x < m.area.width(); ++x) {
-            if (const int l = label[m.index(x, y)])
-                pixels.emplace_back(std::size_t(l - 1), QPointF(x + 0.5, y + 0.5));
-        }
-    }
+    label.forEachKept([&](int x, int y) {
+        if (const int l = label.at(x, y))
+            pixels.emplace_back(std::size_t(l - 1), QPointF(x + 0.5, y + 0.5));
+    });
     const auto each = [&](auto &&f) {
         for (const auto &[k, p] : pixels)
             f(out[k], k, p);
@@ -281,27 +288,24 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
     const Mask m = maskOf(piece);
     // A square one pixel wider than the line is thick fits nowhere in it.
     const int r = (usualThickness(m) + 2) / 2;
-    const std::vector<unsigned char> opened = filtered(m, filtered(m, m.on, r, true), r, false);
-    std::vector<unsigned char> rest(m.on.size());
-    for (std::size_t i = 0; i < rest.size(); ++i)
-        rest[i] = m.on[i] && !opened[i];
-    std::vector<int> blob;
-    const int blobs = labelled(m, opened, blob);
+    const Mask opened = filtered(filtered(m, r, true), r, false);
+    TileGrid<int> blob(m, 0);
+    const int blobs = labelled(opened, blob);
     // What the opening took near a marker is its rim or tip, unless it lies on the way of a stretch of line
     // farther out: the line going on into the marker.
     const int near = 2 * r + 2;
-    const Nearest nearest = nearestBlob(m, blob, near + 1);
-    std::vector<unsigned char> far(m.on.size());
-    for (std::size_t i = 0; i < far.size(); ++i)
-        far[i] = m.on[i] && !opened[i] && nearest.distance[i] > near;
-    std::vector<int> stretchLabel;
-    const std::vector<Stretch> stretches = stretchesOf(m, stretchLabel, labelled(m, far, stretchLabel));
+    const Nearest nearest = nearestBlob(blob, near + 1);
+    Mask far(m, 0);
+    m.forEachKept(
+        [&](int x, int y) { far(x, y) = m.at(x, y) && !opened.at(x, y) && nearest.distance.at(x, y) > near; });
+    TileGrid<int> stretchLabel(m, 0);
+    const int stretchCount = labelled(far, stretchLabel);
+    const std::vector<Stretch> stretches = stretchesOf(stretchLabel, stretchCount);
     const double halfWidth = r; // the line is no thicker than the square's side less one
     const auto ownerAt = [&](int x, int y) {
-        const std::size_t i = m.index(x, y);
-        if (blob[i])
-            return blob[i];
-        if (!m.on[i] || nearest.distance[i] > near || !nearest.blob[i])
+        if (const int b = blob.at(x, y))
+            return b;
+        if (!m.at(x, y) || nearest.distance.at(x, y) > near || !nearest.blob.at(x, y))
             return 0;
         const QPointF p(x + 0.5, y + 0.5);
         for (const Stretch &s : stretches) {
@@ -313,23 +317,26 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
             if (off <= halfWidth && t >= s.from - 2 * near && t <= s.to + 2 * near)
                 return 0;
         }
-        return nearest.blob[i];
+        return nearest.blob.at(x, y);
     };
     std::vector<InkComponent> out(static_cast<std::size_t>(blobs));
-    for (int y = 0; y < m.area.height(); ++y) {
-        for (int x = 0; x < m.area.width();) {
-            const int b = ownerAt(x, y);
-            int end = x + 1;
-            while (b && end < m.area.width() && ownerAt(end, y) == b)
-                ++end;
-            if (b) {
-                InkComponent &c = out[std::size_t(b - 1)];
-                const InkRunOnRow run{y + m.area.top(), x + m.area.left(), end - 1 + m.area.left()};
-                c.runs.push_back(run);
-                c.bounds |= QRect(run.x0, run.y, run.x1 - run.x0 + 1, 1);
-                c.pixels += run.x1 - run.x0 + 1;
+    for (int y = 0; y < m.area().height(); ++y) {
+        for (const auto &[from, to] : m.stretches(y)) {
+            for (int x = from; x <= to;) {
+                const int b = ownerAt(x, y);
+                int end = x + 1;
+                while (b && ownerAt(end, y) == b)
+                    ++end;
+                if (b) {
+                    InkComponent &c = out[std::size_t(b - 1)];
+                    const InkRunOnRow run{y + piece.bounds.top(), x + piece.bounds.left(),
+                                          end - 1 + piece.bounds.left()};
+                    c.runs.push_back(run);
+                    c.bounds |= QRect(run.x0, run.y, run.x1 - run.x0 + 1, 1);
+                    c.pixels += run.x1 - run.x0 + 1;
+                }
+                x = end;
             }
-            x = end;
         }
     }
     std::erase_if(out, [&](const InkComponent &c) {
