@@ -8,7 +8,8 @@
 
 namespace {
 
-// Pieces whose bounds hold more pixels than this are left alone, as the opening leaves them.
+// Pieces whose tiles and those round them hold more pixels than this are left alone, as the opening leaves
+// them.
 constexpr long long kMostArea = 16'000'000;
 // A thin anti-aliased outline holds less than half of the colour where it runs between pixels; this much still
 // closes it.
@@ -274,7 +275,7 @@ double elongation(const QRect &r)
 
 std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, int largest)
 {
-    if (piece.runs.empty() || (long long)piece.bounds.width() * piece.bounds.height() > kMostArea)
+    if (piece.runs.empty() || tiledArea(piece.runs, piece.bounds) > kMostArea)
         return {};
     Grid g = gridOf(picture, ink, piece, largest);
     std::vector<QPoint> pixels;

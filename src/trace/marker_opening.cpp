@@ -11,7 +11,7 @@
 
 namespace {
 
-// Pieces whose bounds hold more pixels than this are left alone: a filled area, a picture's whole frame.
+// Pieces whose tiles and those round them hold more pixels than this are left alone: a filled area.
 constexpr long long kMostArea = 16'000'000;
 // The thickest line markers are found on, in pixels holding half of the colour or more.
 constexpr int kThickestLine = 5;
@@ -283,7 +283,7 @@ std::vector<Stretch> stretchesOf(const TileGrid<int> &label, int count)
 
 std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
 {
-    if (piece.runs.empty() || (long long)piece.bounds.width() * piece.bounds.height() > kMostArea)
+    if (piece.runs.empty() || tiledArea(piece.runs, piece.bounds) > kMostArea)
         return {};
     const Mask m = maskOf(piece);
     // A square one pixel wider than the line is thick fits nowhere in it.

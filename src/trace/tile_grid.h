@@ -1,5 +1,7 @@
 #pragma once
 
+#include "trace/ink_run.h"
+
 #include <QRect>
 
 #include <algorithm>
@@ -155,3 +157,33 @@ private:
     std::vector<T> m_values;
     mutable std::vector<std::vector<Stretch>> m_stretches; // per row of tiles, found when first asked for
 };
+
+// How many pixels the tiles holding the runs' pixels within `bounds` cover, with a tile round each: what a grid
+// kept on them takes, told before it is made.
+[[nodiscard]] inline long long tiledArea(const std::vector<InkRunOnRow> &runs, QRect bounds)
+{
+    constexpr int side = TileGrid<unsigned char>::kSide;
+    const int tilesX = (bounds.width() + side - 1) / side;
+    const int tilesY = (bounds.height() + side - 1) / side;
+    std::vector<unsigned char> touched(std::size_t(tilesX) * std::size_t(tilesY), 0), kept(touched.size(), 0);
+    for (const InkRunOnRow &r : runs) {
+        const int ty = (r.y - bounds.top()) / side;
+        for (int tx = (r.x0 - bounds.left()) / side; tx <= (r.x1 - bounds.left()) / side; ++tx)
+            touched[std::size_t(ty) * std::size_t(tilesX) + std::size_t(tx)] = 1;
+    }
+    long long tiles = 0;
+    for (int ty = 0; ty < tilesY; ++ty) {
+        for (int tx = 0; tx < tilesX; ++tx) {
+            if (!touched[std::size_t(ty) * std::size_t(tilesX) + std::size_t(tx)])
+                continue;
+            for (int v = std::max(0, ty - 1); v <= std::min(tilesY - 1, ty + 1); ++v) {
+                for (int u = std::max(0, tx - 1); u <= std::min(tilesX - 1, tx + 1); ++u) {
+                    unsigned char &k = kept[std::size_t(v) * std::size_t(tilesX) + std::size_t(u)];
+                    tiles += !k;
+                    k = 1;
+                }
+            }
+        }
+    }
+    return tiles * side * side;
+}

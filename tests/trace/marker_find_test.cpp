@@ -451,6 +451,24 @@ TEST(FindMarkers, FindsEveryMarkerOfASeriesJoinedAcrossAWideChart)
     }
 }
 
+// The same series on a large scan, where its line's bounds hold more pixels than a whole smaller chart: what is
+// looked at is the line's neighbourhood, not its bounds.
+TEST(FindMarkers, FindsTheMarkersOfASeriesJoinedAcrossALargeScan)
+{
+    TraceChart c({4800, 4400});
+    c.drawFurniture();
+    std::vector<QPointF> centres;
+    for (double x = c.plot.left() + 40.3; x < c.plot.right() - 30; x += 290)
+        centres.push_back(QPointF(x, c.plot.center().y() + 2000 * std::sin(x / 500) + 0.37));
+    CurveStyle line;
+    line.colour = kMarkerColour;
+    line.width = 2;
+    c.drawPolyline(centres, line);
+    for (QPointF &p : centres)
+        p = c.drawMarker(p, MarkerShape::Circle, 12, kMarkerColour, true);
+    expectFound(findMarkers(c.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
+}
+
 // Two lines of the markers' colour that cross meet as a cross's arms do, but run on past any marker's arms.
 TEST(FindMarkers, TwoLinesOfTheColourThatCrossAreNoCross)
 {
