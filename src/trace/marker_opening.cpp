@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <utility>
 
 #include <QPointF>
@@ -238,18 +239,45 @@ struct Stretch {
     QPointF way{1, 0};
     double from = 0, to = 0; // along the way, from the mean
     QRect bounds;
+    int blob = 0; // the marker it runs into
 };
 
-std::vector<Stretch> stretchesOf(const TileGrid<int> &label, int count)
+// Each stretch's end within `reach` of a marker's bounds, as a stretch of its own: the line's way into the
+// marker is where it runs just outside it, not that of the whole stretch (a word drawn over the line between
+// two markers bends it).
+std::vector<Stretch> stretchEndsOf(const TileGrid<int> &label, const std::vector<QRect> &blobBounds, int reach)
 {
-    std::vector<Stretch> out(static_cast<std::size_t>(count));
-    std::vector<double> n(out.size()), sxx(out.size()), syy(out.size()), sxy(out.size());
-    // The stretches' pixels, in order along the rows, gathered once: they are few in a large piece's bounds.
+    // The markers near each cell of the area, for the pixels to look them up by.
+    constexpr int kCell = 64;
+    const int cellsX = label.area().width() / kCell + 1;
+    std::vector<std::vector<int>> nearCell(std::size_t(cellsX) * std::size_t(label.area().height() / kCell + 1));
+    for (std::size_t b = 0; b < blobBounds.size(); ++b) {
+        const QRect around =
+            blobBounds[b].adjusted(-reach, -reach, reach, reach) & QRect(QPoint(0, 0), label.area().size());
+        for (int cy = around.top() / kCell; cy <= around.bottom() / kCell; ++cy) {
+            for (int cx = around.left() / kCell; cx <= around.right() / kCell; ++cx)
+                nearCell[std::size_t(cy) * std::size_t(cellsX) + std::size_t(cx)].push_back(int(b) + 1);
+        }
+    }
+    std::map<std::pair<int, int>, std::size_t> endOf; // (stretch, blob) to the end's index
+    std::vector<Stretch> out;
     std::vector<std::pair<std::size_t, QPointF>> pixels;
     label.forEachKept([&](int x, int y) {
-        if (const int l = label.at(x, y))
-            pixels.emplace_back(std::size_t(l - 1), QPointF(x + 0.5, y + 0.5));
+        const int l = label.at(x, y);
+        if (!l)
+            return;
+        for (const int b : nearCell[std::size_t(y / kCell) * std::size_t(cellsX) + std::size_t(x / kCell)]) {
+            if (!blobBounds[std::size_t(b - 1)].adjusted(-reach, -reach, reach, reach).contains(x, y))
+                continue;
+            const auto [at, added] = endOf.try_emplace({l, b}, out.size());
+            if (added) {
+                out.emplace_back();
+                out.back().blob = b;
+            }
+            pixels.emplace_back(at->second, QPointF(x + 0.5, y + 0.5));
+        }
     });
+    std::vector<double> n(out.size()), sxx(out.size()), syy(out.size()), sxy(out.size());
     const auto each = [&](auto &&f) {
         for (const auto &[k, p] : pixels)
             f(out[k], k, p);
@@ -299,8 +327,13 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
     m.forEachKept(
         [&](int x, int y) { far(x, y) = m.at(x, y) && !opened.at(x, y) && nearest.distance.at(x, y) > near; });
     TileGrid<int> stretchLabel(m, 0);
-    const int stretchCount = labelled(far, stretchLabel);
-    const std::vector<Stretch> stretches = stretchesOf(stretchLabel, stretchCount);
+    labelled(far, stretchLabel);
+    std::vector<QRect> blobBounds(static_cast<std::size_t>(blobs));
+    blob.forEachKept([&](int x, int y) {
+        if (const int b = blob.at(x, y))
+            blobBounds[std::size_t(b - 1)] |= QRect(x, y, 1, 1);
+    });
+    const std::vector<Stretch> stretches = stretchEndsOf(stretchLabel, blobBounds, 3 * near);
     const double halfWidth = r; // the line is no thicker than the square's side less one
     const auto ownerAt = [&](int x, int y) {
         if (const int b = blob.at(x, y))
@@ -309,7 +342,8 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
             return 0;
         const QPointF p(x + 0.5, y + 0.5);
         for (const Stretch &s : stretches) {
-            if (!s.bounds.adjusted(-3 * near, -3 * near, 3 * near, 3 * near).contains(x, y))
+            if (s.blob != nearest.blob.at(x, y) ||
+                !s.bounds.adjusted(-3 * near, -3 * near, 3 * near, 3 * near).contains(x, y))
                 continue;
             const QPointF d = p - s.mean;
             const double t = QPointF::dotProduct(d, s.way);
