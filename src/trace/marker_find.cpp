@@ -12,6 +12,7 @@
 #include "trace/marker_patch.h"
 #include "trace/marker_shape.h"
 #include "trace/plot_frame.h"
+#include "trace/runs_by_row.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,6 +32,8 @@ constexpr double kLongestPair = 3.2;
 constexpr int kCrossReach = 5;
 // Words: three pieces or more in a row, close together, not all alike.
 constexpr int kFewestLetters = 3;
+// Letters a line of their colour runs through join it: the word goes on across as many as this, by their height.
+constexpr int kLettersAcrossLine = 3;
 // A legend box's frame runs on for this many pixels at least; a letter's stroke does not.
 constexpr int kFrameRun = 20;
 // How far past the paper it closes in an outline reaches, its soft edge included.
@@ -76,8 +79,9 @@ bool alike(const QRect &a, const QRect &b)
 }
 
 // Marks the candidates that stand in rows like letters of a word: side by side on a common band, each less
-// than its height from the next, and not all alike (a row of equal markers stays).
-void markWords(std::vector<Candidate> &candidates)
+// than its height from the next or with the ink of a line between, and not all alike (a row of equal markers
+// stays).
+void markWords(std::vector<Candidate> &candidates, RunsByRow &lines)
 {
     std::sort(candidates.begin(), candidates.end(),
               [](const Candidate &a, const Candidate &b) { return a.piece->bounds.left() < b.piece->bounds.left(); });
@@ -87,10 +91,14 @@ void markWords(std::vector<Candidate> &candidates)
         bool placed = false;
         for (auto &row : rows) {
             const QRect last = candidates[row.back()].piece->bounds;
-            const int overlap = std::min(r.bottom(), last.bottom()) - std::max(r.top(), last.top()) + 1;
+            const int top = std::max(r.top(), last.top());
+            const int overlap = std::min(r.bottom(), last.bottom()) - top + 1;
             const int gap = r.left() - last.right() - 1;
-            if (overlap >= std::min(r.height(), last.height()) / 2 && gap >= -1 &&
-                gap < std::max(r.height(), last.height())) {
+            const int height = std::max(r.height(), last.height());
+            const auto acrossLine = [&] {
+                return gap < kLettersAcrossLine * height && lines.inkWithin(QRect(last.right() + 1, top, gap, overlap));
+            };
+            if (overlap >= std::min(r.height(), last.height()) / 2 && gap >= -1 && (gap < height || acrossLine())) {
                 row.push_back(i);
                 placed = true;
                 break;
@@ -421,7 +429,9 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     const auto markerSized = [](const InkComponent &c) {
         return c.bounds.width() <= 2 * kLargestMarker && c.bounds.height() <= 2 * kLargestMarker;
     };
+    RunsByRow lineRuns;
     const auto lookOffLine = [&](const InkComponent &c) {
+        lineRuns.add(c.runs);
         for (InkComponent &p : piecesOffLine(c, kLargestMarker))
             offLines.push_back(std::move(p));
         for (const Hole &h : markerHoles(picture, ink, c, kLargestMarker))
@@ -468,7 +478,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             continue;
         candidates.push_back({&pieces[i], shapes[i], false, false, i >= firstOffLine, touchesCover(cover, pieces[i])});
     }
-    markWords(candidates);
+    markWords(candidates, lineRuns);
     if (ink.subsampled)
         markOtherColours(candidates, picture, ink.darkness, cover);
     // What a typical single marker is like: the markers of a series are alike. Scraps of a pixel or two (of JPEG noise,
