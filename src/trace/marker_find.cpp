@@ -588,8 +588,14 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         }
         // The markers of a series are alike: much less ink than a typical one is a scrap (of a letter, of
         // JPEG noise), much more is something else.
+        // Where the series' markers are outlines on a line, one standing apart closes in an inside as theirs do
+        // too; letters of a word written over the line, as large as the markers, do not.
+        const auto closesInAnInside = [&] {
+            const std::vector<Hole> own = markerHoles(picture, ink, *c.piece, kLargestMarker);
+            return std::any_of(own.begin(), own.end(), [&](const Hole &h) { return ofSeriesArea(h, seriesArea); });
+        };
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
-            c.shape.faintExtent >= leastExtent) {
+            c.shape.faintExtent >= leastExtent && (series.size() < 2 || c.covered || c.offLine || closesInAnInside())) {
             // What shows of a marker another colour covers in part does not tell its shape: its series does.
             const std::optional<bool> tipUp = seriesTipUp ? seriesTipUp
                                               : c.covered ? std::nullopt
