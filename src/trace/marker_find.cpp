@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -590,9 +591,15 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
         // JPEG noise), much more is something else.
         // Where the series' markers are outlines on a line, one standing apart closes in an inside as theirs do
         // too; letters of a word written over the line, as large as the markers, do not.
+        std::optional<std::vector<Hole>> own; // the piece's insides, found once
+        const auto ownHoles = [&]() -> const std::vector<Hole> & {
+            if (!own)
+                own = markerHoles(picture, ink, *c.piece, kLargestMarker);
+            return *own;
+        };
         const auto closesInAnInside = [&] {
-            const std::vector<Hole> own = markerHoles(picture, ink, *c.piece, kLargestMarker);
-            return std::any_of(own.begin(), own.end(), [&](const Hole &h) { return ofSeriesArea(h, seriesArea); });
+            return std::any_of(ownHoles().begin(), ownHoles().end(),
+                               [&](const Hole &h) { return ofSeriesArea(h, seriesArea); });
         };
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
             c.shape.faintExtent >= leastExtent && (series.size() < 2 || c.covered || c.offLine || closesInAnInside())) {
@@ -623,7 +630,7 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
             taken.push_back({c.piece->bounds, centres.size() - 1, c.offLine});
             // The first or last marker on a line, with a stub of it: by its inside, as the others are.
             if (series.size() >= 2) {
-                for (const Hole &h : markerHoles(picture, ink, *c.piece, kLargestMarker)) {
+                for (const Hole &h : ownHoles()) {
                     const auto same = [&](const Hole &other) { return other.bounds.intersects(h.bounds); };
                     if (ofSeriesArea(h, seriesArea) && std::abs(h.skew) <= kMostHoleSkew &&
                         std::none_of(series.begin(), series.end(), same) &&
