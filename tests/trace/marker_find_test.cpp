@@ -455,8 +455,10 @@ void findsBesideAWordOnTheLine(const WordCase &c)
 TEST(FindMarkers, AWordWrittenOverTheLineMovesNoMarker)
 {
     const WordCase cases[] = {
-        {MarkerShape::Circle, true, 8},  {MarkerShape::Circle, true, 10}, {MarkerShape::Square, true, 8},
-        {MarkerShape::Square, true, 12}, {MarkerShape::Square, true, 16},
+        {MarkerShape::Circle, true, 8},    {MarkerShape::Circle, true, 10},  {MarkerShape::Square, true, 8},
+        {MarkerShape::Square, true, 12},   {MarkerShape::Square, true, 16},  {MarkerShape::Circle, false, 8},
+        {MarkerShape::Circle, false, 12},  {MarkerShape::Circle, false, 16}, {MarkerShape::Square, false, 10},
+        {MarkerShape::Diamond, false, 10},
     };
     for (const WordCase &c : cases)
         findsBesideAWordOnTheLine(c);
@@ -476,43 +478,46 @@ TEST(FindMarkers, DISABLED_AWordWrittenOverTheLineMovesNoMarkerStillOff)
         findsBesideAWordOnTheLine(c);
 }
 
-// A connected series across a wide chart, the wave crossing back over rows other markers hold: its line is one
-// piece of ink with every marker, whose bounds are most of the plot.
-TEST(FindMarkers, FindsEveryMarkerOfASeriesJoinedAcrossAWideChart)
-{
-    for (const bool filled : {true, false}) {
-        SCOPED_TRACE(filled ? "filled" : "hollow");
-        TraceChart c({1400, 500});
-        c.drawFurniture();
-        std::vector<QPointF> centres;
-        for (double x = c.plot.left() + 30.3; x < c.plot.right() - 20; x += 37)
-            centres.push_back(QPointF(x, c.plot.center().y() + 150 * std::sin(x / 70) + 0.37));
-        CurveStyle line;
-        line.colour = kMarkerColour;
-        line.width = 2;
-        c.drawPolyline(centres, line);
-        for (QPointF &p : centres)
-            p = c.drawMarker(p, MarkerShape::Circle, 12, kMarkerColour, filled);
-        expectFound(findMarkers(c.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
-    }
-}
+namespace {
 
-// The same series on a large scan, where its line's bounds hold more pixels than a whole smaller chart: what is
-// looked at is the line's neighbourhood, not its bounds.
-TEST(FindMarkers, FindsTheMarkersOfASeriesJoinedAcrossALargeScan)
+// A connected series of 12 px circles on a wave of their colour, one every `spacing` pixels from `start` to `end`
+// pixels before the plot's right edge: its line is one piece of ink with every marker.
+struct JoinedSeries {
+    QSize size;
+    double start, end, spacing, amplitude, wavelength;
+};
+
+void findsAJoinedSeries(const JoinedSeries &s, bool filled)
 {
-    TraceChart c({4800, 4400});
+    SCOPED_TRACE(filled ? "filled" : "hollow");
+    TraceChart c(s.size);
     c.drawFurniture();
     std::vector<QPointF> centres;
-    for (double x = c.plot.left() + 40.3; x < c.plot.right() - 30; x += 290)
-        centres.push_back(QPointF(x, c.plot.center().y() + 2000 * std::sin(x / 500) + 0.37));
+    for (double x = c.plot.left() + s.start; x < c.plot.right() - s.end; x += s.spacing)
+        centres.push_back(QPointF(x, c.plot.center().y() + s.amplitude * std::sin(x / s.wavelength) + 0.37));
     CurveStyle line;
     line.colour = kMarkerColour;
     line.width = 2;
     c.drawPolyline(centres, line);
     for (QPointF &p : centres)
-        p = c.drawMarker(p, MarkerShape::Circle, 12, kMarkerColour, true);
+        p = c.drawMarker(p, MarkerShape::Circle, 12, kMarkerColour, filled);
     expectFound(findMarkers(c.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
+}
+
+} // namespace
+
+// Across a wide chart, the wave crossing back over rows other markers hold, the line's bounds are most of the plot.
+TEST(FindMarkers, FindsEveryMarkerOfASeriesJoinedAcrossAWideChart)
+{
+    for (const bool filled : {true, false})
+        findsAJoinedSeries({{1400, 500}, 30.3, 20, 37, 150, 70}, filled);
+}
+
+// On a large scan the line's bounds hold more pixels than a whole smaller chart: what is looked at is the line's
+// neighbourhood, not its bounds.
+TEST(FindMarkers, FindsTheMarkersOfASeriesJoinedAcrossALargeScan)
+{
+    findsAJoinedSeries({{4800, 4400}, 40.3, 30, 290, 2000, 500}, true);
 }
 
 // Two lines of the markers' colour that cross meet as a cross's arms do, but run on past any marker's arms.
