@@ -554,6 +554,12 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
     }
     const double leastExtent = series.size() >= 2 ? median(insides) : 0;
     const double seriesArea = median(seriesAreas);
+    // Filled markers on a line close in no inside: beside them, a piece standing apart that does is a letter.
+    const auto offLineCount = [&](bool hollow) {
+        return std::count_if(candidates.begin(), candidates.end(),
+                             [&](const Candidate &c) { return c.offLine && c.shape.hollow == hollow; });
+    };
+    const bool filledOnALine = series.size() < 2 && offLineCount(false) >= 2 && offLineCount(true) == 0;
     std::vector<Hole> ends;
     std::vector<QPointF> centres;
     std::vector<Taken> taken;
@@ -602,7 +608,8 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                                [&](const Hole &h) { return ofSeriesArea(h, seriesArea); });
         };
         if (single(c) && c.shape.mass > 0.5 * typical.mass && c.shape.mass < 1.6 * typical.mass &&
-            c.shape.faintExtent >= leastExtent && (series.size() < 2 || c.covered || c.offLine || closesInAnInside())) {
+            c.shape.faintExtent >= leastExtent && (series.size() < 2 || c.covered || c.offLine || closesInAnInside()) &&
+            !(filledOnALine && !c.covered && !c.offLine && !ownHoles().empty())) {
             // What shows of a marker another colour covers in part does not tell its shape: its series does.
             const std::optional<bool> tipUp = seriesTipUp ? seriesTipUp
                                               : c.covered ? std::nullopt

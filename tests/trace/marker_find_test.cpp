@@ -465,8 +465,8 @@ TEST(FindMarkers, AWordWrittenOverTheLineMovesNoMarker)
 }
 
 // Cases the tracer still gets wrong; run them with --gtest_also_run_disabled_tests. Letters of 12 points within a
-// few pixels of a filled circle still pull it, and beside filled diamonds and triangles a letter standing apart
-// from the line is taken for one.
+// few pixels of a filled circle still pull it, and the word's first letters pull the filled diamond or triangle
+// above them by 1-2 px.
 TEST(FindMarkers, DISABLED_AWordWrittenOverTheLineMovesNoMarkerStillOff)
 {
     const WordCase cases[] = {
@@ -476,6 +476,21 @@ TEST(FindMarkers, DISABLED_AWordWrittenOverTheLineMovesNoMarkerStillOff)
     };
     for (const WordCase &c : cases)
         findsBesideAWordOnTheLine(c);
+}
+
+// Beside filled markers on the line, a letter that closes in an inside ("B") is no marker, wherever the
+// markers themselves are found.
+TEST(FindMarkers, ALetterStandingApartFromTheLineIsNoFilledMarker)
+{
+    for (const MarkerShape shape : {MarkerShape::Diamond, MarkerShape::Triangle}) {
+        SCOPED_TRACE(nameOf(shape));
+        MarkerChart m = markerChart(shape, 10, true, true, Legend::LineAndMarker, true);
+        const QPointF between = (m.centres[3] + m.centres[4]) / 2;
+        const QRectF word = m.chart.drawLabel(between + QPointF(0, -2), u"Seri B"_s, kMarkerColour, false, 10);
+        const std::vector<QPointF> found = findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings());
+        EXPECT_EQ(found.size(), m.centres.size());
+        EXPECT_TRUE(std::none_of(found.begin(), found.end(), [&](QPointF p) { return word.contains(p); }));
+    }
 }
 
 namespace {
