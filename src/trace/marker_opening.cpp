@@ -244,8 +244,9 @@ struct Stretch {
 
 // Each stretch's end within `reach` of a marker's bounds, as a stretch of its own: the line's way into the
 // marker is where it runs just outside it, not that of the whole stretch (a word drawn over the line between
-// two markers bends it).
-std::vector<Stretch> stretchEndsOf(const TileGrid<int> &label, const std::vector<QRect> &blobBounds, int reach)
+// two markers bends it). Its axis is that of its pixels within `within` of a first fit.
+std::vector<Stretch> stretchEndsOf(const TileGrid<int> &label, const std::vector<QRect> &blobBounds, int reach,
+                                   double within)
 {
     // The markers near each cell of the area, for the pixels to look them up by.
     constexpr int kCell = 64;
@@ -277,28 +278,47 @@ std::vector<Stretch> stretchEndsOf(const TileGrid<int> &label, const std::vector
             pixels.emplace_back(at->second, QPointF(x + 0.5, y + 0.5));
         }
     });
-    std::vector<double> n(out.size()), sxx(out.size()), syy(out.size()), sxy(out.size());
     const auto each = [&](auto &&f) {
         for (const auto &[k, p] : pixels)
             f(out[k], k, p);
     };
-    each([&](Stretch &s, std::size_t k, QPointF p) {
-        s.mean += p;
-        n[k] += 1;
-        s.bounds |= QRect(int(p.x()), int(p.y()), 1, 1);
-    });
-    for (std::size_t k = 0; k < out.size(); ++k)
-        out[k].mean /= n[k];
-    each([&](Stretch &s, std::size_t k, QPointF p) {
+    // Each end's axis through the pixels `keeps` takes.
+    const auto fit = [&](auto &&keeps) {
+        std::vector<double> n(out.size()), sxx(out.size()), syy(out.size()), sxy(out.size());
+        std::vector<QPointF> mean(out.size());
+        std::vector<char> kept(pixels.size());
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const auto &[k, p] = pixels[i];
+            kept[i] = keeps(out[k], p);
+            if (kept[i]) {
+                mean[k] += p;
+                n[k] += 1;
+            }
+        }
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const auto &[k, p] = pixels[i];
+            if (!kept[i])
+                continue;
+            const QPointF d = p - mean[k] / n[k];
+            sxx[k] += d.x() * d.x();
+            syy[k] += d.y() * d.y();
+            sxy[k] += d.x() * d.y();
+        }
+        for (std::size_t k = 0; k < out.size(); ++k) {
+            if (n[k] < 2)
+                continue;
+            const double angle = 0.5 * std::atan2(2 * sxy[k], sxx[k] - syy[k]);
+            out[k].mean = mean[k] / n[k];
+            out[k].way = QPointF(std::cos(angle), std::sin(angle));
+        }
+    };
+    fit([](const Stretch &, QPointF) { return true; });
+    // Fitted again to the pixels near that axis: letters the line runs into within reach lie off it.
+    fit([&](const Stretch &s, QPointF p) {
         const QPointF d = p - s.mean;
-        sxx[k] += d.x() * d.x();
-        syy[k] += d.y() * d.y();
-        sxy[k] += d.x() * d.y();
+        return std::abs(d.x() * s.way.y() - d.y() * s.way.x()) <= within;
     });
-    for (std::size_t k = 0; k < out.size(); ++k) {
-        const double angle = 0.5 * std::atan2(2 * sxy[k], sxx[k] - syy[k]);
-        out[k].way = QPointF(std::cos(angle), std::sin(angle));
-    }
+    each([&](Stretch &s, std::size_t, QPointF p) { s.bounds |= QRect(int(p.x()), int(p.y()), 1, 1); });
     each([&](Stretch &s, std::size_t, QPointF p) {
         const double t = QPointF::dotProduct(p - s.mean, s.way);
         s.from = std::min(s.from, t);
@@ -333,7 +353,7 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
         if (const int b = blob.at(x, y))
             blobBounds[std::size_t(b - 1)] |= QRect(x, y, 1, 1);
     });
-    const std::vector<Stretch> stretches = stretchEndsOf(stretchLabel, blobBounds, 3 * near);
+    const std::vector<Stretch> stretches = stretchEndsOf(stretchLabel, blobBounds, 5 * near / 2, r + 1.0);
     const double halfWidth = r; // the line is no thicker than the square's side less one
     const auto ownerAt = [&](int x, int y) {
         if (const int b = blob.at(x, y))
