@@ -278,10 +278,6 @@ std::vector<Stretch> stretchEndsOf(const TileGrid<int> &label, const std::vector
             pixels.emplace_back(at->second, QPointF(x + 0.5, y + 0.5));
         }
     });
-    const auto each = [&](auto &&f) {
-        for (const auto &[k, p] : pixels)
-            f(out[k], k, p);
-    };
     // Each end's axis through the pixels `keeps` takes.
     const auto fit = [&](auto &&keeps) {
         std::vector<double> n(out.size()), sxx(out.size()), syy(out.size()), sxy(out.size());
@@ -318,12 +314,13 @@ std::vector<Stretch> stretchEndsOf(const TileGrid<int> &label, const std::vector
         const QPointF d = p - s.mean;
         return std::abs(d.x() * s.way.y() - d.y() * s.way.x()) <= within;
     });
-    each([&](Stretch &s, std::size_t, QPointF p) { s.bounds |= QRect(int(p.x()), int(p.y()), 1, 1); });
-    each([&](Stretch &s, std::size_t, QPointF p) {
+    for (const auto &[k, p] : pixels) {
+        Stretch &s = out[k];
+        s.bounds |= QRect(int(p.x()), int(p.y()), 1, 1);
         const double t = QPointF::dotProduct(p - s.mean, s.way);
         s.from = std::min(s.from, t);
         s.to = std::max(s.to, t);
-    });
+    }
     return out;
 }
 
@@ -353,8 +350,8 @@ std::vector<InkComponent> piecesOffLine(const InkComponent &piece, int largest)
         if (const int b = blob.at(x, y))
             blobBounds[std::size_t(b - 1)] |= QRect(x, y, 1, 1);
     });
-    const std::vector<Stretch> stretches = stretchEndsOf(stretchLabel, blobBounds, 5 * near / 2, r + 1.0);
     const double halfWidth = r; // the line is no thicker than the square's side less one
+    const std::vector<Stretch> stretches = stretchEndsOf(stretchLabel, blobBounds, 5 * near / 2, halfWidth + 1);
     const auto ownerAt = [&](int x, int y) {
         if (const int b = blob.at(x, y))
             return b;
