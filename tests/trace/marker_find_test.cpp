@@ -439,14 +439,19 @@ struct WordCase {
 };
 
 // A word in the markers' colour written over their line between two of them: the letters the line runs through
-// join it, the others stand alone.
+// join it, the others stand alone. Returns the word's box.
+QRectF writeAWordOnTheLine(MarkerChart &m, int pointSize)
+{
+    const QPointF between = (m.centres[3] + m.centres[4]) / 2; // the third and fourth along the wave
+    return m.chart.drawLabel(between + QPointF(0, -2), u"Seri B"_s, kMarkerColour, false, pointSize);
+}
+
 void findsBesideAWordOnTheLine(const WordCase &c)
 {
     SCOPED_TRACE(std::string(nameOf(c.shape)) + (c.filled ? " filled" : " hollow") + ", word of " +
                  std::to_string(c.pointSize) + " pt");
     MarkerChart m = markerChart(c.shape, 10, c.filled, true, Legend::LineAndMarker, true);
-    const QPointF between = (m.centres[3] + m.centres[4]) / 2; // the third and fourth along the wave
-    m.chart.drawLabel(between + QPointF(0, -2), u"Seri B"_s, kMarkerColour, false, c.pointSize);
+    writeAWordOnTheLine(m, c.pointSize);
     expectFound(findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings()), m.centres, 0.3);
 }
 
@@ -486,8 +491,7 @@ TEST(FindMarkers, ALetterStandingApartFromTheLineIsNoFilledMarker)
     for (const MarkerShape shape : {MarkerShape::Diamond, MarkerShape::Triangle}) {
         SCOPED_TRACE(nameOf(shape));
         MarkerChart m = markerChart(shape, 10, true, true, Legend::LineAndMarker, true);
-        const QPointF between = (m.centres[3] + m.centres[4]) / 2;
-        const QRectF word = m.chart.drawLabel(between + QPointF(0, -2), u"Seri B"_s, kMarkerColour, false, 10);
+        const QRectF word = writeAWordOnTheLine(m, 10);
         const std::vector<QPointF> found = findMarkers(m.chart.view(), kMarkerColour.rgb(), TraceSettings());
         EXPECT_EQ(found.size(), m.centres.size());
         EXPECT_TRUE(std::none_of(found.begin(), found.end(), [&](QPointF p) { return word.contains(p); }));
