@@ -1,0 +1,191 @@
+#include "trace/gap_bridge.h"
+
+#include "trace/vector_length.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// How far on either side of a gap the centres are that a curve across it is fitted to: a dozen pixels, and more
+// for a wider stroke, whose cut ends leave no centres over a longer stretch beside each gap.
+double fitSpan(double width)
+{
+    return std::max(12.0, 4 + 6 * width);
+}
+
+// Solves the 4 x 4 system m x = r by Gaussian elimination with partial pivoting; false when it is singular.
+bool solve4(double m[4][4], double r[4], double x[4])
+{
+    for (int col = 0; col < 4; ++col) {
+        int pivot = col;
+        for (int row = col + 1; row < 4; ++row) {
+            if (std::abs(m[row][col]) > std::abs(m[pivot][col]))
+                pivot = row;
+        }
+        if (std::abs(m[pivot][col]) < 1e-9)
+            return false;
+        std::swap(m[col], m[pivot]);
+        std::swap(r[col], r[pivot]);
+        for (int row = col + 1; row < 4; ++row) {
+            const double f = m[row][col] / m[col][col];
+            for (int k = col; k < 4; ++k)
+                m[row][k] -= f * m[col][k];
+            r[row] -= f * r[col];
+        }
+    }
+    for (int row = 3; row >= 0; --row) {
+        double sum = r[row];
+        for (int k = row + 1; k < 4; ++k)
+            sum -= m[row][k] * x[k];
+        x[row] = sum / m[row][row];
+    }
+    return true;
+}
+
+// The centres a curve across the gap after centre `i` is fitted to, each with its distance along the path
+// from centre i (the gap taken as its chord): those of `span` pixels on either side, or of twice that on a side
+// with fewer than three there (a short dash, whose cut ends give no centres).
+constexpr int kFewestOnASide = 3;
+struct GapSides {
+    std::vector<QPointF> at;
+    std::vector<double> along;
+    int before = 0;
+    int after = 0;
+};
+
+GapSides gapSides(const std::vector<QPointF> &c, std::size_t i, double span)
+{
+    GapSides sides;
+    double along = 0;
+    const auto within = [span](QPointF p, QPointF end, int taken) {
+        return length(p - end) <= (taken < kFewestOnASide ? 2 * span : span);
+    };
+    for (std::size_t j = i + 1; j-- > 0 && within(c[j], c[i], sides.before);) {
+        sides.at.push_back(c[j]);
+        sides.along.push_back(-along);
+        ++sides.before;
+        if (j > 0)
+            along += length(c[j] - c[j - 1]);
+    }
+    along = length(c[i + 1] - c[i]);
+    for (std::size_t j = i + 1; j < c.size() && within(c[j], c[i + 1], sides.after); ++j) {
+        sides.at.push_back(c[j]);
+        sides.along.push_back(along);
+        ++sides.after;
+        if (j + 1 < c.size())
+            along += length(c[j + 1] - c[j]);
+    }
+    return sides;
+}
+
+// A cubic across a gap, its points a pixel apart, and the root mean square of its distances from the centres it
+// was fitted to.
+struct Bridge {
+    std::vector<QPointF> curve;
+    double misfit = 0;
+};
+
+// Least squares of a cubic through (x, y); false when the x are too few or too alike.
+bool fitCubic(const std::vector<double> &x, const std::vector<double> &y, double k[4])
+{
+    double m[4][4] = {}, r[4] = {};
+    for (std::size_t j = 0; j < x.size(); ++j) {
+        const double powers[4] = {1, x[j], x[j] * x[j], x[j] * x[j] * x[j]};
+        for (int row = 0; row < 4; ++row) {
+            for (int col = 0; col < 4; ++col)
+                m[row][col] += powers[row] * powers[col];
+            r[row] += powers[row] * y[j];
+        }
+    }
+    return solve4(m, r, k);
+}
+
+double cubicAt(const double k[4], double x)
+{
+    return k[0] + x * (k[1] + x * (k[2] + x * k[3]));
+}
+
+// In the frame of the gap's chord, the offset from it as a cubic of the way along it: the better fit where the
+// path runs straight across the gap or bends gently.
+std::optional<Bridge> chordBridge(const GapSides &sides, QPointF a, QPointF b)
+{
+    const double chord = length(b - a);
+    const QPointF u = (b - a) / chord;
+    const QPointF n(-u.y(), u.x());
+    std::vector<double> t, v;
+    for (const QPointF &p : sides.at) {
+        t.push_back(QPointF::dotProduct(p - a, u) / chord);
+        v.push_back(QPointF::dotProduct(p - a, n));
+    }
+    double k[4];
+    if (!fitCubic(t, v, k))
+        return std::nullopt;
+    Bridge bridge;
+    for (std::size_t j = 0; j < t.size(); ++j) {
+        const double off = v[j] - cubicAt(k, t[j]);
+        bridge.misfit += off * off;
+    }
+    bridge.misfit = std::sqrt(bridge.misfit / double(t.size()));
+    const int pieces = int(std::ceil(chord));
+    for (int step = 1; step < pieces; ++step) {
+        const double s = double(step) / pieces;
+        const double offset = cubicAt(k, s);
+        if (std::abs(offset) > chord / 2)
+            return std::nullopt; // not a gentle bridge
+        bridge.curve.push_back(a + u * (s * chord) + n * offset);
+    }
+    return bridge;
+}
+
+// Each coordinate as a cubic of the distance along the path: the better fit where the path turns through a right
+// angle about the gap, as round a tight bend.
+std::optional<Bridge> pathBridge(const GapSides &sides, QPointF a, QPointF b)
+{
+    const double chord = length(b - a);
+    std::vector<double> s, x, y;
+    for (std::size_t j = 0; j < sides.at.size(); ++j) {
+        s.push_back(sides.along[j] / chord);
+        x.push_back(sides.at[j].x() - a.x());
+        y.push_back(sides.at[j].y() - a.y());
+    }
+    double kx[4], ky[4];
+    if (!fitCubic(s, x, kx) || !fitCubic(s, y, ky))
+        return std::nullopt;
+    Bridge bridge;
+    for (std::size_t j = 0; j < s.size(); ++j) {
+        const double dx = x[j] - cubicAt(kx, s[j]);
+        const double dy = y[j] - cubicAt(ky, s[j]);
+        bridge.misfit += dx * dx + dy * dy;
+    }
+    bridge.misfit = std::sqrt(bridge.misfit / double(s.size()));
+    const QPointF u = (b - a) / chord;
+    const QPointF n(-u.y(), u.x());
+    const int pieces = int(std::ceil(chord));
+    for (int step = 1; step < pieces; ++step) {
+        const double at = double(step) / pieces;
+        const QPointF p = a + QPointF(cubicAt(kx, at), cubicAt(ky, at));
+        if (std::abs(QPointF::dotProduct(p - a, n)) > chord / 2)
+            return std::nullopt; // not a gentle bridge
+        bridge.curve.push_back(p);
+    }
+    return bridge;
+}
+
+} // namespace
+
+std::optional<std::vector<QPointF>> fittedBridge(const std::vector<QPointF> &centres, std::size_t i, double width)
+{
+    const GapSides sides = gapSides(centres, i, fitSpan(width));
+    if (sides.before < kFewestOnASide || sides.after < kFewestOnASide)
+        return std::nullopt;
+    // Whichever kind fits the centres better: on a straight run both do alike, round a tight bend the one along
+    // the path does far better.
+    std::optional<Bridge> best = chordBridge(sides, centres[i], centres[i + 1]);
+    std::optional<Bridge> bent = pathBridge(sides, centres[i], centres[i + 1]);
+    if (bent && (!best || bent->misfit < best->misfit))
+        best = std::move(bent);
+    if (!best)
+        return std::nullopt;
+    return std::move(best->curve);
+}
