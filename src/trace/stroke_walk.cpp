@@ -19,6 +19,8 @@ constexpr double kLongestBridge = 40;  // pixels past the last trusted centre, c
 constexpr double kSpread = 0.12;
 // The most a curve may turn across a gap, from the way it had, to the piece it goes on with.
 constexpr double kWidestTurn = 0.6;
+// How far back the way is fitted over the dashes behind a gap.
+constexpr double kWayOverDashes = 40;
 // The most what comes after a gap may turn from the way the curve went before it.
 constexpr double kTrialTurn = 0.7;
 // The same past a crossing, where it goes on straight.
@@ -90,6 +92,8 @@ public:
         const double longest = 4.0 * (m_picture.width + m_picture.height);
         int advance = m_fewest;
         double gap = 0;
+        double longestGap = kLongestGap;
+        std::optional<QPointF> aimedAt; // the piece across the gap the walk makes for
         // However the way turns, a walk looks at no more cross-sections than a few times round the picture.
         for (int looks = 0; looks < 4 * int(longest) && m_travelled < longest && !m_walk.closed && !m_over; ++looks) {
             const std::optional<Probe> probe = plan(advance);
@@ -115,6 +119,8 @@ public:
 
             if ((look.seen == Seen::Centre || look.seen == Seen::Part) && onWay) {
                 gap = 0;
+                longestGap = kLongestGap;
+                aimedAt.reset();
                 inPiece(look, *probe);
                 // Longer strides only along a long unbroken stretch, and no longer than its bend allows.
                 const bool longStretch = length(m_piece.back().centre - m_piece.front().centre) >= 16;
@@ -131,16 +137,23 @@ public:
             }
             const bool left = !m_piece.empty();
             endPiece();
-            if (left && look.seen == Seen::Nothing && !aimAcrossGap())
-                break;
+            if (left && look.seen == Seen::Nothing) {
+                const std::optional<QPointF> next = aimAcrossGap();
+                if (!next)
+                    break;
+                // The walk goes on as far as the piece it makes for, which its faint ends may set farther off.
+                longestGap = std::max(kLongestGap, gap + stepped + length(*next - m_cursor.place) + 2);
+                aimedAt = next;
+            }
             advance = m_fewest;
-            if (look.seen == Seen::Ink)
+            // Ink too wide where the piece made for begins is that piece crossing something (a grid line).
+            if (look.seen == Seen::Ink && !(aimedAt && length(probe->place - *aimedAt) <= m_width + 3))
                 m_pastInk = true;
             else
                 gap += stepped;
             // A curve crossing an axis or another curve goes on right behind it; a gap there means it ended on
             // it, and what lies beyond (tick marks, numbers) is not its.
-            if (gap > (m_pastInk ? kGapPastCrossing : kLongestGap))
+            if (gap > (m_pastInk ? kGapPastCrossing : longestGap))
                 break;
         }
         finish();
@@ -369,22 +382,27 @@ private:
     }
 
     // Past the end of a piece, the walk makes for the piece of ink that goes on straightest, or ends.
-    bool aimAcrossGap()
+    std::optional<QPointF> aimAcrossGap()
     {
         const QPointF end = m_walk.centres.back();
         // The gap is counted from where the ink ended, which the last trusted centre lies a cut behind.
         const double reach = kLongestGap + length(m_lastInPiece.place - end) + m_width + 2;
-        const std::optional<QPointF> next =
-            pieceAcrossGap(m_picture, m_model, end, m_heading, m_width, reach, kWidestTurn);
+        std::optional<QPointF> next = pieceAcrossGap(m_picture, m_model, end, m_heading, m_width, reach, kWidestTurn);
+        // The way at the end of a short dash is a rough one: round a bend, the way the walk went over the dashes
+        // before it tells better where the curve goes.
+        if (!next && m_walk.centres.size() >= 4) {
+            const Heading along = headingAt(m_walk.centres, m_heading.tangent, kWayOverDashes, m_heading.turn);
+            next = pieceAcrossGap(m_picture, m_model, end, along, m_width, reach, kWidestTurn);
+        }
         if (!next)
-            return false;
+            return std::nullopt;
         m_anchor = end;
         m_heading = {(*next - end) / length(*next - end), 0};
         // What comes next is judged against the way across the gap.
         m_trialAnchor = m_anchor;
         m_trialHeading = m_heading;
         m_trialAcrossGap = true;
-        return true;
+        return next;
     }
 
     // Plans the way on from the centres trusted and, with `measured`, those still waiting.

@@ -232,6 +232,7 @@ struct GapCase {
     bool antialiased;
     bool label;
     bool jpeg;
+    const Shape *shape = &kSine;
 };
 
 void bridgesGaps(const GapCase &c)
@@ -240,7 +241,7 @@ void bridgesGaps(const GapCase &c)
     CurveStyle style;
     style.width = c.width;
     style.dashes = c.dashes;
-    Traced t = drawn(kSine, style, c.antialiased);
+    Traced t = drawn(*c.shape, style, c.antialiased);
     if (c.label) {
         // On the crest, where the curve runs along the label's width.
         const QPointF crest =
@@ -272,6 +273,11 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         // Round bends of 18 pixels radius, and in JPEG dashes the walk measures two centres on.
         {"dashed 2 px aliased", CurveStyle::Dashes::Dashed, 2, false, false, false},
         {"dashed 2 px JPEG", CurveStyle::Dashes::Dashed, 2, true, false, true},
+        // Gaps that a grid line crosses or faint ends lengthen; dashes too short to tell the way at their end.
+        {"dashed 1 px parabola", CurveStyle::Dashes::Dashed, 1, true, false, false, &kParabola},
+        {"dashed 4 px", CurveStyle::Dashes::Dashed, 4, true, false, false},
+        {"dashed 2 px aliased parabola", CurveStyle::Dashes::Dashed, 2, false, false, false, &kParabola},
+        {"dashed 4 px aliased parabola JPEG", CurveStyle::Dashes::Dashed, 4, false, false, true, &kParabola},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
