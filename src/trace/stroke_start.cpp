@@ -14,8 +14,6 @@ namespace {
 
 // How far around a place its background is looked for.
 constexpr int kBackgroundRadius = 24;
-// A pixel holding at least this share of the colour is part of a stroke.
-constexpr float kSolid = 0.5f;
 // How far from the place given a stroke is looked for.
 constexpr double kStartReach = 4;
 
@@ -112,7 +110,7 @@ std::optional<QPointF> nearestInk(const PixelView &picture, const InkModel &mode
             const QPointF centre(x + 0.5, y + 0.5);
             const QPointF d = centre - near;
             const double d2 = d.x() * d.x() + d.y() * d.y();
-            if (d2 < bestDistance && model.ink(picture.at(x, y)) >= kSolid) {
+            if (d2 < bestDistance && model.ink(picture.at(x, y)) >= kStrokePeak) {
                 bestDistance = d2;
                 best = centre;
             }

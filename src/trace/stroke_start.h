@@ -11,7 +11,8 @@
 // The ink model for `argb` against the background around `place`.
 [[nodiscard]] InkModel inkModelAround(const PixelView &picture, QPointF place, std::uint32_t argb, int tolerance);
 
-// The centre of the pixel nearest `near` within `reach` that holds at least half of the model's colour.
+// The centre of the pixel nearest `near` within `reach` that holds as much of the model's colour as the peak of
+// a stroke's cross-section must: one holding just half of it, at the edge of a dot, would start no stroke.
 [[nodiscard]] std::optional<QPointF> nearestInk(const PixelView &picture, const InkModel &model, QPointF near,
                                                 double reach);
 

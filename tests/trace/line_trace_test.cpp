@@ -233,6 +233,7 @@ struct GapCase {
     bool label;
     bool jpeg;
     const Shape *shape = &kSine;
+    double pressedAt = 0.4; // of the curve's length
 };
 
 void bridgesGaps(const GapCase &c)
@@ -242,6 +243,7 @@ void bridgesGaps(const GapCase &c)
     style.width = c.width;
     style.dashes = c.dashes;
     Traced t = drawn(*c.shape, style, c.antialiased);
+    t.press = pressOn(t.truth, c.pressedAt);
     if (c.label) {
         // On the crest, where the curve runs along the label's width.
         const QPointF crest =
@@ -278,6 +280,8 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         {"dashed 4 px", CurveStyle::Dashes::Dashed, 4, true, false, false},
         {"dashed 2 px aliased parabola", CurveStyle::Dashes::Dashed, 2, false, false, false, &kParabola},
         {"dashed 4 px aliased parabola JPEG", CurveStyle::Dashes::Dashed, 4, false, false, true, &kParabola},
+        // Nearest the press, a pixel of a dot's edge that holds half of the colour.
+        {"dotted 2 px JPEG pressed at a dot's edge", CurveStyle::Dashes::Dotted, 2, true, false, true, &kSine, 0.407},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
