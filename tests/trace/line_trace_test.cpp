@@ -293,6 +293,10 @@ TEST(TraceLine, DISABLED_BridgesDashesDotsAndALabelDrawnOverTheCurveStillOff)
     const GapCase cases[] = {
         {"dotted 2 px aliased", CurveStyle::Dashes::Dotted, 2, false, false, false},
         {"dashed 1 px aliased", CurveStyle::Dashes::Dashed, 1, false, false, false},
+        // Bends of ten pixels radius: past a dash at the start of one the next lies 0.8 radians off the way.
+        {"dashed 2 px steep sine", CurveStyle::Dashes::Dashed, 2, true, false, false, &kSteepSine},
+        {"dotted 1 px aliased parabola", CurveStyle::Dashes::Dotted, 1, false, false, false, &kParabola},
+        {"dashed 2 px aliased exponential", CurveStyle::Dashes::Dashed, 2, false, false, false, &kExponential},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
