@@ -2,6 +2,7 @@
 
 #include "trace/ink_pieces.h"
 #include "trace/vector_length.h"
+#include "trace/walk_heading.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +15,8 @@ constexpr int kReach = 16;
 constexpr double kLongestGap = 13;
 // The most the way may turn from one dot to the next, beyond the bend it had.
 constexpr double kWidestTurn = 0.5;
+// How far back along the dots the way is fitted: three hops, and at least this.
+constexpr double kBendSpan = 12;
 constexpr float kNoise = 0.04f;
 
 double turnBetween(QPointF a, QPointF b)
@@ -84,9 +87,10 @@ public:
     {
         std::vector<QPointF> dots{from};
         double bend = 0;
+        Heading fitted{way, 0};
         const int most = 4 * (m_picture.width + m_picture.height);
         for (int hops = 0; hops < most; ++hops) {
-            const std::optional<QPointF> next = nextDot(dots.back(), way, bend);
+            const std::optional<QPointF> next = nextDot(dots.back(), way, bend, fitted);
             if (!next || seen(*next, dots) || seen(*next, behind))
                 break;
             const QPointF step = *next - dots.back();
@@ -94,6 +98,7 @@ public:
             bend = turnBetween(way, newWay) / std::max(1.0, length(step));
             way = newWay;
             dots.push_back(*next);
+            fitted = headingAt(dots, way, std::max(kBendSpan, 3 * length(step)));
         }
         dots.erase(dots.begin());
         return dots;
@@ -110,7 +115,9 @@ private:
         return std::any_of(dots.begin(), dots.end(), [&](QPointF d) { return length(d - p) < 1.5; });
     }
 
-    std::optional<QPointF> nextDot(QPointF last, QPointF way, double bend) const
+    // The way on is the last hop's bent as the hop before bent it or, where dots on whole pixels make hops turn
+    // back and forth by a third of a radian while the curve turns little, the way fitted to the last few dots.
+    std::optional<QPointF> nextDot(QPointF last, QPointF way, double bend, const Heading &fitted) const
     {
         const QPointF middle = last + way * (kReach / 2.0);
         const QPoint c(int(std::floor(middle.x())), int(std::floor(middle.y())));
@@ -129,7 +136,8 @@ private:
             const double angle = bend * distance;
             const QPointF expected(way.x() * std::cos(angle) - way.y() * std::sin(angle),
                                    way.x() * std::sin(angle) + way.y() * std::cos(angle));
-            if (std::abs(turnBetween(expected, to / distance)) > kWidestTurn)
+            if (std::abs(turnBetween(expected, to / distance)) > kWidestTurn &&
+                std::abs(turnBetween(tangentOnArc(fitted, distance / 2), to / distance)) > kWidestTurn)
                 continue;
             nearest = distance;
             best = m;

@@ -282,6 +282,9 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         {"dashed 4 px aliased parabola JPEG", CurveStyle::Dashes::Dashed, 4, false, false, true, &kParabola},
         // Nearest the press, a pixel of a dot's edge that holds half of the colour.
         {"dotted 2 px JPEG pressed at a dot's edge", CurveStyle::Dashes::Dotted, 2, true, false, true, &kSine, 0.407},
+        // Dots on whole pixels, from each of which the way to the next turns back and forth.
+        {"dotted 1 px aliased parabola", CurveStyle::Dashes::Dotted, 1, false, false, false, &kParabola},
+        {"dotted 1 px aliased", CurveStyle::Dashes::Dotted, 1, false, false, false},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
@@ -295,7 +298,6 @@ TEST(TraceLine, DISABLED_BridgesDashesDotsAndALabelDrawnOverTheCurveStillOff)
         {"dashed 1 px aliased", CurveStyle::Dashes::Dashed, 1, false, false, false},
         // Bends of ten pixels radius: past a dash at the start of one the next lies 0.8 radians off the way.
         {"dashed 2 px steep sine", CurveStyle::Dashes::Dashed, 2, true, false, false, &kSteepSine},
-        {"dotted 1 px aliased parabola", CurveStyle::Dashes::Dotted, 1, false, false, false, &kParabola},
         {"dashed 2 px aliased exponential", CurveStyle::Dashes::Dashed, 2, false, false, false, &kExponential},
     };
     for (const GapCase &c : cases)
