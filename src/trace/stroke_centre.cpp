@@ -29,6 +29,8 @@ InkRun measureRun(const Line &l, int first, int last)
     InkRun run;
     run.first = first;
     run.last = last;
+    run.solidFirst = last;
+    run.solidLast = first;
     double moment = 0;
     for (int i = first - 1; i <= last + 1; ++i) {
         const float a = l.ink(i);
@@ -37,6 +39,10 @@ InkRun measureRun(const Line &l, int first, int last)
         run.mass += a;
         moment += a * (i + 0.5);
         run.peak = std::max(run.peak, a);
+        if (a >= kRunInk && i >= first && i <= last) {
+            run.solidFirst = std::min(run.solidFirst, i);
+            run.solidLast = std::max(run.solidLast, i);
+        }
         if (a > kNoise * 3 && a < 1 - kNoise * 3)
             run.edgeMass += a;
     }

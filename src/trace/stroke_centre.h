@@ -23,6 +23,8 @@ struct InkRun {
     float peak = 0;
     double edgeMass = 0; // the part of `mass` in pixels only partly covered: none on a hard-edged stroke
     bool open = false;   // the ink went on to the limit of the search: an axis, a frame, a filled area
+    int solidFirst = 0;  // the first and last pixels holding a good share (the run may go on through fair ones)
+    int solidLast = 0;
 };
 
 struct CrossSection {

@@ -297,6 +297,18 @@ private:
         }
         if (!best)
             return look;
+        // A faint line along the cross-section (a grid line that a JPEG copy tints towards the colour) draws the
+        // run out on both sides without widening the stroke: the run is measured again over its solid pixels.
+        CrossSection solid;
+        const double stair = m_stairs > 0 ? cosine : 0;
+        if ((best->last - best->first + 1) * cosine > m_width + 2 + stair &&
+            (best->solidLast - best->solidFirst + 1) * cosine <= m_width + 2 + stair) {
+            solid = inkRuns(m_picture, m_model, p.axis, p.line, best->solidFirst, best->solidLast, 0);
+            if (solid.count == 1) {
+                solid.runs[0].open = best->open; // the search was cut short on purpose
+                best = &solid.runs[0];
+            }
+        }
         look.width = best->mass * cosine;
         look.mass = best->mass;
         look.centre = placeOnLine(p.axis, p.line, best->centre);
@@ -304,7 +316,6 @@ private:
         look.offset = std::abs(best->centre - p.expected()) * cosine;
         // Wider than the stroke: a crossing, or something it runs into; its centre is not the stroke's either.
         // A hard-edged stroke's staircase may take a whole pixel more.
-        const double stair = m_stairs > 0 ? cosine : 0;
         const bool wide = best->open || look.width > 1.2 * m_width + 0.3 + stair ||
                           (best->last - best->first + 1) * cosine > m_width + 2 + stair;
         const bool faint = best->peak < kStrokePeak;

@@ -285,6 +285,8 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         // Dots on whole pixels, from each of which the way to the next turns back and forth.
         {"dotted 1 px aliased parabola", CurveStyle::Dashes::Dotted, 1, false, false, false, &kParabola},
         {"dotted 1 px aliased", CurveStyle::Dashes::Dotted, 1, false, false, false},
+        // A grid line along a cross-section, which JPEG tints towards the curve's colour.
+        {"dashed 3 px JPEG exponential", CurveStyle::Dashes::Dashed, 3, true, false, true, &kExponential},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
