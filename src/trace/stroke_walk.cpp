@@ -401,7 +401,7 @@ private:
         std::optional<QPointF> next = pieceAcrossGap(m_picture, m_model, end, m_heading, m_width, reach, kWidestTurn);
         // The way at the end of a short dash is a rough one: round a bend, the way the walk went over the dashes
         // before it tells better where the curve goes.
-        if (!next && m_walk.centres.size() >= 4) {
+        if (!next && m_walk.centres.size() >= 4 && gapWithin(kWayOverDashes)) {
             const Heading along = headingAt(m_walk.centres, m_heading.tangent, kWayOverDashes, m_heading.turn);
             next = pieceAcrossGap(m_picture, m_model, end, along, m_width, reach, kWidestTurn);
         }
@@ -414,6 +414,17 @@ private:
         m_trialHeading = m_heading;
         m_trialAcrossGap = true;
         return next;
+    }
+
+    // Whether the walk crossed a gap (or a crossing) within its last `span` pixels.
+    bool gapWithin(double span) const
+    {
+        const QPointF end = m_walk.centres.back();
+        for (std::size_t i = m_walk.centres.size(); i-- > 1 && length(m_walk.centres[i] - end) < span;) {
+            if (m_walk.pastGap[i])
+                return true;
+        }
+        return false;
     }
 
     // Plans the way on from the centres trusted and, with `measured`, those still waiting.
