@@ -37,6 +37,9 @@ bool isDot(const InkPiece &piece, double width)
         yy += d.y() * d.y();
         xy += d.x() * d.y();
     }
+    // Of two or three pixels, what a thin dot's anti-aliasing or JPEG leaves solid, only the length tells.
+    if (piece.pixels.size() < 4)
+        return true;
     const double n = double(piece.pixels.size());
     const double mean = (xx + yy) / (2 * n);
     const double spread = std::hypot((xx - yy) / (2 * n), xy / n);

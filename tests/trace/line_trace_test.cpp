@@ -234,6 +234,7 @@ struct GapCase {
     bool jpeg;
     const Shape *shape = &kSine;
     double pressedAt = 0.4; // of the curve's length
+    QSize size = {420, 300};
 };
 
 void bridgesGaps(const GapCase &c)
@@ -242,7 +243,7 @@ void bridgesGaps(const GapCase &c)
     CurveStyle style;
     style.width = c.width;
     style.dashes = c.dashes;
-    Traced t = drawn(*c.shape, style, c.antialiased);
+    Traced t = drawn(*c.shape, style, c.antialiased, c.size);
     t.press = pressOn(t.truth, c.pressedAt);
     if (c.label) {
         // On the crest, where the curve runs along the label's width.
@@ -285,7 +286,17 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         // Dots on whole pixels, from each of which the way to the next turns back and forth.
         {"dotted 1 px aliased parabola", CurveStyle::Dashes::Dotted, 1, false, false, false, &kParabola},
         {"dotted 1 px aliased", CurveStyle::Dashes::Dotted, 1, false, false, false},
-        // A grid line along a cross-section, which JPEG tints towards the curve's colour.
+        // Dots of which anti-aliasing or JPEG leaves only two or three solid pixels.
+        {"dotted 1 px JPEG steep sine", CurveStyle::Dashes::Dotted, 1, true, false, true, &kSteepSine},
+        {"dotted 1 px parabola, larger",
+         CurveStyle::Dashes::Dotted,
+         1,
+         true,
+         false,
+         false,
+         &kParabola,
+         0.4,
+         {1000, 700}},
         {"dashed 3 px JPEG exponential", CurveStyle::Dashes::Dashed, 3, true, false, true, &kExponential},
     };
     for (const GapCase &c : cases)
@@ -301,6 +312,7 @@ TEST(TraceLine, DISABLED_BridgesDashesDotsAndALabelDrawnOverTheCurveStillOff)
         // Bends of ten pixels radius: past a dash at the start of one the next lies 0.8 radians off the way.
         {"dashed 2 px steep sine", CurveStyle::Dashes::Dashed, 2, true, false, false, &kSteepSine},
         {"dashed 2 px aliased exponential", CurveStyle::Dashes::Dashed, 2, false, false, false, &kExponential},
+        {"dotted 2 px JPEG exponential", CurveStyle::Dashes::Dotted, 2, true, false, true, &kExponential},
     };
     for (const GapCase &c : cases)
         bridgesGaps(c);
