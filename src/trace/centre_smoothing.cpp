@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double kGap = 3;
-
 // The value at 0 of the polynomial of `degree` through (t[k], v[k]) by least squares.
 QPointF fittedAtZero(const std::vector<double> &t, const std::vector<QPointF> &v, int degree)
 {
@@ -39,13 +37,13 @@ QPointF fittedAtZero(const std::vector<double> &t, const std::vector<QPointF> &v
 
 } // namespace
 
-std::vector<QPointF> smoothedCentres(const std::vector<QPointF> &centres, double reach, int degree)
+std::vector<QPointF> smoothedCentres(const std::vector<QPointF> &centres, double reach, int degree, double joinedWithin)
 {
     const std::size_t n = centres.size();
     std::vector<double> arc(n, 0);
     for (std::size_t i = 1; i < n; ++i)
         arc[i] = arc[i - 1] + length(centres[i] - centres[i - 1]);
-    const auto joined = [&](std::size_t i) { return length(centres[i + 1] - centres[i]) <= kGap; };
+    const auto joined = [&](std::size_t i) { return length(centres[i + 1] - centres[i]) <= joinedWithin; };
     std::vector<QPointF> out(centres);
     std::vector<double> t;
     std::vector<QPointF> v;

@@ -14,6 +14,10 @@ namespace {
 // Centres of a hard-edged stroke are averaged over three pixels either side.
 constexpr double kSmoothReach = 3;
 constexpr int kSmoothDegree = 1;
+// The middles of dots, which JPEG moves by up to half a pixel, by a parabola through two dots either side, of
+// dots as far apart as the walk from dot to dot goes.
+constexpr double kDotSmoothReach = 13;
+constexpr double kDotGap = 16;
 
 struct Path {
     std::vector<QPointF> centres;
@@ -106,7 +110,7 @@ std::vector<QPointF> traceLine(const PixelView &picture, QPointF start, std::uin
     if (!s->solid) {
         const std::vector<QPointF> dots = dotCentres(picture, model, s->at, s->direction, s->width);
         if (!dots.empty()) {
-            const std::vector<QPointF> curve = curveThroughDots(dots);
+            const std::vector<QPointF> curve = curveThroughDots(smoothedCentres(dots, kDotSmoothReach, 2, kDotGap));
             return pointsAlong(curve, std::vector<bool>(curve.size(), false), step, s->width);
         }
     }

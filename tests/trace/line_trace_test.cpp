@@ -237,6 +237,9 @@ struct GapCase {
     QSize size = {420, 300};
 };
 
+// A chart as large as a scanned page shows one.
+const QSize kLarger(1000, 700);
+
 void bridgesGaps(const GapCase &c)
 {
     SCOPED_TRACE(c.name);
@@ -288,15 +291,12 @@ TEST(TraceLine, BridgesDashesDotsAndALabelDrawnOverTheCurve)
         {"dotted 1 px aliased", CurveStyle::Dashes::Dotted, 1, false, false, false},
         // Dots of which anti-aliasing or JPEG leaves only two or three solid pixels.
         {"dotted 1 px JPEG steep sine", CurveStyle::Dashes::Dotted, 1, true, false, true, &kSteepSine},
-        {"dotted 1 px parabola, larger",
-         CurveStyle::Dashes::Dotted,
-         1,
-         true,
-         false,
-         false,
-         &kParabola,
-         0.4,
-         {1000, 700}},
+        {"dotted 1 px parabola, large", CurveStyle::Dashes::Dotted, 1, true, false, false, &kParabola, 0.4, kLarger},
+        // Dots whose middles JPEG moves by up to half a pixel.
+        {"dotted 2 px JPEG parabola, large", CurveStyle::Dashes::Dotted, 2, true, false, true, &kParabola, 0.4,
+         kLarger},
+        {"dotted 1 px aliased JPEG parabola, large", CurveStyle::Dashes::Dotted, 1, false, false, true, &kParabola, 0.4,
+         kLarger},
         {"dashed 3 px JPEG exponential", CurveStyle::Dashes::Dashed, 3, true, false, true, &kExponential},
     };
     for (const GapCase &c : cases)
