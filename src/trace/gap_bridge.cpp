@@ -43,10 +43,11 @@ bool solve4(double m[4][4], double r[4], double x[4])
     return true;
 }
 
-// The centres a curve across the gap after centre `i` is fitted to, each with its distance along the path
-// from centre i (the gap taken as its chord): those of `span` pixels on either side, or of twice that on a side
-// with fewer than three there (a short dash, whose cut ends give no centres).
+// Fewer centres than this on a side steer no curve.
 constexpr int kFewestOnASide = 3;
+
+// The centres a curve across a gap is fitted to, each with its distance along the path from the centre before
+// the gap (the gap taken as its chord), and how many lie on each side.
 struct GapSides {
     std::vector<QPointF> at;
     std::vector<double> along;
@@ -54,6 +55,8 @@ struct GapSides {
     int after = 0;
 };
 
+// Those of `span` pixels on either side of the gap after centre `i`, or of twice that on a side with too few
+// there (a short dash, whose cut ends give no centres).
 GapSides gapSides(const std::vector<QPointF> &c, std::size_t i, double span)
 {
     GapSides sides;
