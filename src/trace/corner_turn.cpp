@@ -322,8 +322,10 @@ std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &mode
         else
             on = *a;
     }
-    // Only the way back, as wide as two strokes: the walk came up one flank of a needle, the other beside it.
-    if (back && !on && back->width > 1.6 * width + 1) {
+    // Only the way back, as wide as two strokes: the walk came up one flank of a needle, the other beside it. Or the
+    // way back and the other flank beside it, nearer to it than a corner turns, where the ring meets the two apart.
+    const bool besideTheWayBack = on && offBack(*on) < M_PI - kMostTurn;
+    if (back && ((!on && back->width > 1.6 * width + 1) || besideTheWayBack)) {
         std::optional<Corner> top = needleTop(picture, model, centres.back(), in->way, guess, width);
         if (top)
             top->kept = centres.size();
