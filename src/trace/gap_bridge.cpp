@@ -109,9 +109,11 @@ double cubicAt(const double k[4], double x)
     return k[0] + x * (k[1] + x * (k[2] + x * k[3]));
 }
 
-// In the frame of the gap's chord, the offset from it as a cubic of the way along it: the better fit where the
-// path runs straight across the gap or bends gently.
-std::optional<Bridge> chordBridge(const GapSides &sides, QPointF a, QPointF b)
+// In the frame of the gap's chord, the offset from it as a cubic of a parameter `q` of each centre (0 at the
+// centre before the gap, 1 at the one after it) and, with `alongToo`, the way along the chord as well; plain, q
+// is the way along, so only the offset is fitted.
+std::optional<Bridge> cubicBridge(const GapSides &sides, QPointF a, QPointF b, const std::vector<double> &q,
+                                  bool alongToo)
 {
     const double chord = length(b - a);
     const QPointF u = (b - a) / chord;
@@ -121,56 +123,23 @@ std::optional<Bridge> chordBridge(const GapSides &sides, QPointF a, QPointF b)
         t.push_back(QPointF::dotProduct(p - a, u) / chord);
         v.push_back(QPointF::dotProduct(p - a, n));
     }
-    double k[4];
-    if (!fitCubic(t, v, k))
+    double kt[4] = {0, 1, 0, 0}, kv[4];
+    if ((alongToo && !fitCubic(q, t, kt)) || !fitCubic(q, v, kv))
         return std::nullopt;
     Bridge bridge;
-    for (std::size_t j = 0; j < t.size(); ++j) {
-        const double off = v[j] - cubicAt(k, t[j]);
-        bridge.misfit += off * off;
+    for (std::size_t j = 0; j < q.size(); ++j) {
+        const double along = (t[j] - cubicAt(kt, q[j])) * chord;
+        const double off = v[j] - cubicAt(kv, q[j]);
+        bridge.misfit += along * along + off * off;
     }
-    bridge.misfit = std::sqrt(bridge.misfit / double(t.size()));
-    const int pieces = int(std::ceil(chord));
-    for (int step = 1; step < pieces; ++step) {
-        const double s = double(step) / pieces;
-        const double offset = cubicAt(k, s);
-        if (std::abs(offset) > chord / 2)
-            return std::nullopt; // not a gentle bridge
-        bridge.curve.push_back(a + u * (s * chord) + n * offset);
-    }
-    return bridge;
-}
-
-// Each coordinate as a cubic of the distance along the path: the better fit where the path turns through a right
-// angle about the gap, as round a tight bend.
-std::optional<Bridge> pathBridge(const GapSides &sides, QPointF a, QPointF b)
-{
-    const double chord = length(b - a);
-    std::vector<double> s, x, y;
-    for (std::size_t j = 0; j < sides.at.size(); ++j) {
-        s.push_back(sides.along[j] / chord);
-        x.push_back(sides.at[j].x() - a.x());
-        y.push_back(sides.at[j].y() - a.y());
-    }
-    double kx[4], ky[4];
-    if (!fitCubic(s, x, kx) || !fitCubic(s, y, ky))
-        return std::nullopt;
-    Bridge bridge;
-    for (std::size_t j = 0; j < s.size(); ++j) {
-        const double dx = x[j] - cubicAt(kx, s[j]);
-        const double dy = y[j] - cubicAt(ky, s[j]);
-        bridge.misfit += dx * dx + dy * dy;
-    }
-    bridge.misfit = std::sqrt(bridge.misfit / double(s.size()));
-    const QPointF u = (b - a) / chord;
-    const QPointF n(-u.y(), u.x());
+    bridge.misfit = std::sqrt(bridge.misfit / double(q.size()));
     const int pieces = int(std::ceil(chord));
     for (int step = 1; step < pieces; ++step) {
         const double at = double(step) / pieces;
-        const QPointF p = a + QPointF(cubicAt(kx, at), cubicAt(ky, at));
-        if (std::abs(QPointF::dotProduct(p - a, n)) > chord / 2)
+        const double offset = cubicAt(kv, at);
+        if (std::abs(offset) > chord / 2)
             return std::nullopt; // not a gentle bridge
-        bridge.curve.push_back(p);
+        bridge.curve.push_back(a + u * (cubicAt(kt, at) * chord) + n * offset);
     }
     return bridge;
 }
@@ -182,10 +151,18 @@ std::optional<std::vector<QPointF>> fittedBridge(const std::vector<QPointF> &cen
     const GapSides sides = gapSides(centres, i, fitSpan(width));
     if (sides.before < kFewestOnASide || sides.after < kFewestOnASide)
         return std::nullopt;
-    // Whichever kind fits the centres better: on a straight run both do alike, round a tight bend the one along
-    // the path does far better.
-    std::optional<Bridge> best = chordBridge(sides, centres[i], centres[i + 1]);
-    std::optional<Bridge> bent = pathBridge(sides, centres[i], centres[i + 1]);
+    // The offset as a cubic of the way along the chord, or both coordinates as cubics of the distance along the
+    // path, whichever fits the centres better: on a straight run they do alike, round a bend that turns the path
+    // through a right angle about the gap only the second follows it.
+    const QPointF a = centres[i];
+    const QPointF b = centres[i + 1];
+    std::vector<double> way, path;
+    for (std::size_t j = 0; j < sides.at.size(); ++j) {
+        way.push_back(QPointF::dotProduct(sides.at[j] - a, b - a) / (length(b - a) * length(b - a)));
+        path.push_back(sides.along[j] / length(b - a));
+    }
+    std::optional<Bridge> best = cubicBridge(sides, a, b, way, false);
+    std::optional<Bridge> bent = cubicBridge(sides, a, b, path, true);
     if (bent && (!best || bent->misfit < best->misfit))
         best = std::move(bent);
     if (!best)
