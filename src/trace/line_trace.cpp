@@ -29,7 +29,7 @@ struct Path {
 // Both ends of an open path found where the ink thins out.
 void extendBothEnds(Path &path, const PixelView &picture, const InkModel &model, double width)
 {
-    if (path.closed)
+    if (path.closed || path.centres.size() < 2)
         return;
     for (int side = 0; side < 2; ++side) {
         extendToEnd(path.centres, picture, model, width);

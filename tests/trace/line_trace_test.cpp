@@ -388,6 +388,29 @@ TEST(TraceLine, DISABLED_GoesOnThroughCrossingsWithCurvesOfItsOwnAndOtherColours
         goesOnThroughCrossings(c);
 }
 
+// Pressed anywhere along a grey curve that green ones cross in a JPEG copy, where a press near a crossing picks
+// their mixture: whatever is traced lies on a curve drawn.
+TEST(TraceLine, TracesOnlyDrawnCurvesWhereverAGreyCurveCrossingOthersIsPressed)
+{
+    CurveStyle style;
+    style.colour = QColor(90, 90, 90);
+    Traced t = drawn(kSine, style, true);
+    CurveStyle green = style;
+    green.colour = QColor(20, 140, 50);
+    const std::vector<QPointF> others[] = {drawShape(t.chart, kParabola, green),
+                                           drawShape(t.chart, kExponential, green)};
+    t.chart.compressAsJpeg(75);
+    for (double share = 0.02; share < 0.99; share += 0.02) {
+        SCOPED_TRACE(share);
+        const Traced pressed{t.chart, t.truth, pointAtArc(t.truth, share * arcLength(t.truth)) + QPointF(0.6, 0.9)};
+        for (const QPointF &p : traceFromPress(pressed, 10)) {
+            const double off = std::min({nearestOnLine(p, t.truth).distance, nearestOnLine(p, others[0]).distance,
+                                         nearestOnLine(p, others[1]).distance});
+            EXPECT_LE(off, 1.0) << p.x() << ", " << p.y();
+        }
+    }
+}
+
 namespace {
 
 void stopsAtTheAxes(double end, bool antialiased, double width)
