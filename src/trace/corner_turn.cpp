@@ -331,7 +331,9 @@ std::optional<Corner> cornerAfter(const PixelView &picture, const InkModel &mode
             top->kept = centres.size();
         return top;
     }
-    if (!back || !on)
+    // A way back wider than the stroke is the stroke with something beside it, which runs on past the corner:
+    // the frame or an axis that the curve ends on, not a turn of its own.
+    if (!back || !on || back->width > 1.6 * width + 1)
         return std::nullopt;
     const QPointF towards(std::cos(on->angle), std::sin(on->angle));
     const double turn = turnBetween(in->way, towards);
