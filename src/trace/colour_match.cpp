@@ -14,8 +14,9 @@ void channels(std::uint32_t argb, float out[3])
 
 // Below this the colour is too near the background for its share in a pixel to mean anything.
 constexpr float kLeastContrast = 24;
-// Less chroma than this is noise: the colour is a grey's.
-constexpr float kLeastChroma = 15;
+// Less chroma than this is noise: the colour is a grey's. JPEG leaves the core of a grey stroke within 8 of
+// none; a thin stroke of colour may keep little more than 12.
+constexpr float kLeastChroma = 12;
 
 } // namespace
 
