@@ -15,8 +15,10 @@ void channels(std::uint32_t argb, float out[3])
 // Below this the colour is too near the background for its share in a pixel to mean anything.
 constexpr float kLeastContrast = 24;
 // Less chroma than this is noise: the colour is a grey's. JPEG leaves the core of a grey stroke within 8 of
-// none; a thin stroke of colour may keep little more than 12.
+// none. A thin stroke of colour may keep little more than 12, and a grey one as much where it crosses a
+// colour's: below the clear chroma, the stroke around must keep it too.
 constexpr float kLeastChroma = 12;
+constexpr float kClearChroma = 15;
 
 } // namespace
 
@@ -60,6 +62,7 @@ InkModel inkModel(std::uint32_t colour, std::uint32_t background, int tolerance,
         chromaLength2 += InkModel::kWeights[i] * chroma[i] * chroma[i];
     }
     model.chromatic = greysApart && chromaLength2 > kLeastChroma * kLeastChroma;
+    model.faintlyChromatic = model.chromatic && chromaLength2 <= kClearChroma * kClearChroma;
     if (model.chromatic) {
         for (int i = 0; i < 3; ++i)
             model.chromaProjection[i] = InkModel::kWeights[i] * chroma[i] / chromaLength2;

@@ -23,7 +23,8 @@ struct InkModel {
     // weight * the colour's chroma (its difference from the paper less the grey of it) / |chroma|^2, where that
     // chroma is more than noise: a dot product with a pixel's chroma gives the share of it the pixel kept
     float chromaProjection[3] = {};
-    bool chromatic = false; // that chroma is more than noise, and greys are told apart by it
+    bool chromatic = false;        // that chroma is more than noise, and greys are told apart by it
+    bool faintlyChromatic = false; // that chroma is little more than noise: a thin stroke's JPEG left, or a mixture
 
     [[nodiscard]] float ink(std::uint32_t argb) const
     {

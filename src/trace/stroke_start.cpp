@@ -14,6 +14,8 @@ namespace {
 
 // How far around a place its background is looked for.
 constexpr int kBackgroundRadius = 24;
+// How far round a place its stroke is looked at for the chroma it keeps.
+constexpr int kChromaReach = 10;
 // How far from the place given a stroke is looked for.
 constexpr double kStartReach = 4;
 
@@ -87,6 +89,24 @@ std::optional<QPointF> wayThroughPieces(const PixelView &picture, const InkModel
     return way.x() < 0 || (way.x() == 0 && way.y() < 0) ? -way : way;
 }
 
+// Whether the ink around `c` keeps the model's chroma: nearly all of it does on a stroke of that colour, and
+// little beyond the crossing where a grey stroke took it from another.
+bool keepsChroma(const PixelView &picture, const InkModel &model, QPoint c)
+{
+    InkModel anyChroma = model;
+    anyChroma.chromatic = false;
+    int ink = 0, kept = 0;
+    for (int y = c.y() - kChromaReach; y <= c.y() + kChromaReach; ++y) {
+        for (int x = c.x() - kChromaReach; x <= c.x() + kChromaReach; ++x) {
+            if (!picture.contains(x, y) || anyChroma.ink(picture.at(x, y)) < 0.5f)
+                continue;
+            ++ink;
+            kept += model.ink(picture.at(x, y)) > 0;
+        }
+    }
+    return kept >= 0.75 * ink;
+}
+
 } // namespace
 
 InkModel inkModelAround(const PixelView &picture, QPointF place, std::uint32_t argb, int tolerance)
@@ -94,7 +114,10 @@ InkModel inkModelAround(const PixelView &picture, QPointF place, std::uint32_t a
     const QPoint c(int(std::floor(place.x())), int(std::floor(place.y())));
     const QRect area(c.x() - kBackgroundRadius, c.y() - kBackgroundRadius, 2 * kBackgroundRadius + 1,
                      2 * kBackgroundRadius + 1);
-    return inkModel(argb, commonestColour(picture, area, 2), tolerance, true);
+    InkModel model = inkModel(argb, commonestColour(picture, area, 2), tolerance, true);
+    if (model.faintlyChromatic && !keepsChroma(picture, model, c))
+        model.chromatic = false;
+    return model;
 }
 
 std::optional<QPointF> nearestInk(const PixelView &picture, const InkModel &model, QPointF near, double reach)

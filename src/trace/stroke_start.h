@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <optional>
 
-// The ink model for `argb` against the background around `place`.
+// The ink model for `argb` against the background around `place`, which tells greys apart where the colour's
+// chroma is clearly more than noise, or a little more and the ink around `place` keeps it.
 [[nodiscard]] InkModel inkModelAround(const PixelView &picture, QPointF place, std::uint32_t argb, int tolerance);
 
 // The centre of the pixel nearest `near` within `reach` that holds as much of the model's colour as the peak of

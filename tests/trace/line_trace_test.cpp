@@ -388,18 +388,31 @@ TEST(TraceLine, DISABLED_GoesOnThroughCrossingsWithCurvesOfItsOwnAndOtherColours
         goesOnThroughCrossings(c);
 }
 
-// Pressed anywhere along a grey curve that green ones cross in a JPEG copy, where a press near a crossing picks
-// their mixture: whatever is traced lies on a curve drawn.
-TEST(TraceLine, TracesOnlyDrawnCurvesWhereverAGreyCurveCrossingOthersIsPressed)
+namespace {
+
+// A grey sine that green curves 2 px wide cross, in a JPEG copy.
+Traced greyCrossedByGreen(double width, bool antialiased, std::vector<QPointF> others[2])
 {
     CurveStyle style;
     style.colour = QColor(90, 90, 90);
-    Traced t = drawn(kSine, style, true);
-    CurveStyle green = style;
+    style.width = width;
+    Traced t = drawn(kSine, style, antialiased);
+    CurveStyle green;
     green.colour = QColor(20, 140, 50);
-    const std::vector<QPointF> others[] = {drawShape(t.chart, kParabola, green),
-                                           drawShape(t.chart, kExponential, green)};
+    others[0] = drawShape(t.chart, kParabola, green);
+    others[1] = drawShape(t.chart, kExponential, green);
     t.chart.compressAsJpeg(75);
+    return t;
+}
+
+} // namespace
+
+// Pressed anywhere along the grey curve, where a press near a crossing picks their mixture: whatever is traced
+// lies on a curve drawn.
+TEST(TraceLine, TracesOnlyDrawnCurvesWhereverAGreyCurveCrossingOthersIsPressed)
+{
+    std::vector<QPointF> others[2];
+    const Traced t = greyCrossedByGreen(2, true, others);
     for (double share = 0.02; share < 0.99; share += 0.02) {
         SCOPED_TRACE(share);
         const Traced pressed{t.chart, t.truth, pointAtArc(t.truth, share * arcLength(t.truth)) + QPointF(0.6, 0.9)};
@@ -408,6 +421,24 @@ TEST(TraceLine, TracesOnlyDrawnCurvesWhereverAGreyCurveCrossingOthersIsPressed)
                                          nearestOnLine(p, others[1]).distance});
             EXPECT_LE(off, 1.0) << p.x() << ", " << p.y();
         }
+    }
+}
+
+// Pressed beside a crossing, the grey takes on a little of the green, which the rest of the grey curve keeps
+// none of: the whole grey curve is traced.
+TEST(TraceLine, FollowsAGreyCurvePressedWhereJpegTintedItAtACrossing)
+{
+    const struct {
+        double width;
+        bool antialiased;
+        double press; // as a share of the curve's length
+    } cases[] = {{2, true, 0.96}, {3, true, 0.72}, {3, false, 0.06}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(int(c.width)) + " px" + (c.antialiased ? "" : " aliased"));
+        std::vector<QPointF> others[2];
+        Traced t = greyCrossedByGreen(c.width, c.antialiased, others);
+        t.press = pointAtArc(t.truth, c.press * arcLength(t.truth)) + QPointF(0.6, 0.9);
+        expectFollows(traceFromPress(t, 10), t.truth, 10);
     }
 }
 
