@@ -660,6 +660,10 @@ std::vector<QPointF> findMarkers(const PixelView &picture, std::uint32_t argb, c
                         [&](const QRect &b) { return inLegend(picture, ink, paper, b, plot.has_value()); });
     addOutlinedOnLines(centres, series);
     addOutlinedOnLines(centres, ends);
+    // A marker's centre is found from its ink, and where ink of another colour hides part of it, from what shows.
+    // One that lands off the picture came from a piece that was no marker.
+    const QRectF whole(0, 0, picture.width, picture.height);
+    std::erase_if(centres, [&](QPointF p) { return !whole.contains(p); });
     std::sort(centres.begin(), centres.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
     return centres;
 }
