@@ -619,6 +619,11 @@ TEST(TraceLine, GoesOverANarrowPeakAndRoundItsFeet)
         {4, 2, true, true},
         {5, 2, true, true},
         {6, 3, true, true},
+        // Needles drawn 1 px wide, which hold half the ink of their measured width where they fill one pixel.
+        {4, 1, true, false},
+        {6, 1, true, false},
+        {5, 1, false, false},
+        {6, 1, false, false},
     };
     for (const PeakCase &c : cases)
         goesOverThePeak(c);
@@ -631,8 +636,6 @@ TEST(TraceLine, DISABLED_GoesOverANarrowPeakAndRoundItsFeetStillOff)
         {2, 2, true, false},
         {3, 2, false, false},
         {12, 3, false, true},
-        // Needles drawn 1 px wide.
-        {4, 1, true, false},
     };
     for (const PeakCase &c : cases)
         goesOverThePeak(c);
