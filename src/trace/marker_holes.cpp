@@ -271,6 +271,73 @@ double elongation(const QRect &r)
     return double(std::max(r.width(), r.height())) / std::min(r.width(), r.height());
 }
 
+// The halves of one inside: close together, and together about as wide as high. Pair by pair, the first pair in
+// order that may merge, as a scan from the start after each merge finds it; only pairs with the hole that grew
+// can have changed, so the scan goes on from there rather than from the start, and it looks only at holes whose
+// rows come near: a piece of many holes (a hatched or halftone area) took seconds. The holes were found in the
+// order of their top rows, and a merged hole keeps the top of the one before.
+void mergeHalves(std::vector<Hole> &holes, int largest)
+{
+    const auto halves = [&](const Hole &a, const Hole &b) {
+        const QRect both = a.bounds | b.bounds;
+        const QRect near = a.bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
+        return near.intersects(b.bounds) && both.width() <= largest && both.height() <= largest &&
+               elongation(both) <= kMostElongation;
+    };
+    // Merged holes are left in place until the end, so that the others keep their order.
+    std::vector<bool> gone(holes.size(), false);
+    const auto after = [&](std::size_t k) {
+        do
+            ++k;
+        while (k < holes.size() && gone[k]);
+        return k;
+    };
+    // Hole `j` into hole `i`.
+    const auto merge = [&](std::size_t i, std::size_t j) {
+        holes[i].area += holes[j].area;
+        holes[i].parts.insert(holes[i].parts.end(), holes[j].parts.begin(), holes[j].parts.end());
+        holes[i].bounds |= holes[j].bounds;
+        holes[i].pixels.insert(holes[i].pixels.end(), holes[j].pixels.begin(), holes[j].pixels.end());
+        gone[j] = true;
+    };
+    std::size_t i = 0;
+    std::size_t j = after(i);
+    while (i < holes.size()) {
+        if (j >= holes.size() || holes[j].bounds.top() > holes[i].bounds.bottom() + kHalvesApart) {
+            i = after(i);
+            j = after(i);
+            continue;
+        }
+        if (!halves(holes[i], holes[j])) {
+            j = after(j);
+            continue;
+        }
+        merge(i, j);
+        // Of the holes before it, the first the grown hole now goes with comes first.
+        for (;;) {
+            std::size_t k = i;
+            while (k > 0 && holes[k - 1].bounds.top() >= holes[i].bounds.top() - largest - kHalvesApart)
+                --k;
+            while (k < i && (gone[k] || !halves(holes[k], holes[i])))
+                ++k;
+            if (k == i)
+                break;
+            merge(k, i);
+            i = k;
+        }
+        j = after(i);
+    }
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < holes.size(); ++k) {
+        if (gone[k])
+            continue;
+        if (kept != k)
+            holes[kept] = std::move(holes[k]);
+        ++kept;
+    }
+    holes.resize(kept);
+}
+
 } // namespace
 
 std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, int largest)
@@ -305,25 +372,7 @@ std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, co
         holes.push_back(std::move(h));
     });
     std::erase_if(holes, [&](const Hole &h) { return h.bounds.width() > largest || h.bounds.height() > largest; });
-    // The halves of one inside: close together, and together about as wide as high.
-    for (bool merged = true; merged;) {
-        merged = false;
-        for (std::size_t i = 0; i < holes.size() && !merged; ++i) {
-            for (std::size_t j = i + 1; j < holes.size() && !merged; ++j) {
-                const QRect both = holes[i].bounds | holes[j].bounds;
-                const QRect near = holes[i].bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
-                if (!near.intersects(holes[j].bounds) || both.width() > largest || both.height() > largest ||
-                    elongation(both) > kMostElongation)
-                    continue;
-                holes[i].area += holes[j].area;
-                holes[i].parts.insert(holes[i].parts.end(), holes[j].parts.begin(), holes[j].parts.end());
-                holes[i].bounds = both;
-                holes[i].pixels.insert(holes[i].pixels.end(), holes[j].pixels.begin(), holes[j].pixels.end());
-                holes.erase(holes.begin() + std::ptrdiff_t(j));
-                merged = true;
-            }
-        }
-    }
+    mergeHalves(holes, largest);
     std::erase_if(holes, [](const Hole &h) { return h.area < kLeastArea || elongation(h.bounds) > kMostElongation; });
     for (Hole &h : holes) {
         const Paper paper = paperOf(g, h);
