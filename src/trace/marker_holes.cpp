@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -220,12 +221,13 @@ double widthSkew(const Paper &paper)
 
 // What of the paper its mirror image about `c` does not cover, squared: both sampled between pixels alike, so
 // that no place between them is favoured. Paper against ink (a line through one side only) counts the same
-// however far the centre moves, an edge of the outline slightly off its mirror image by how far.
-double asymmetryAbout(const Paper &paper, QPointF c)
+// however far the centre moves, an edge of the outline slightly off its mirror image by how far. The sum stops
+// once it reaches `beyond`, where only less than that matters.
+double asymmetryAbout(const Paper &paper, QPointF c, double beyond = std::numeric_limits<double>::infinity())
 {
     const int reach = std::max(paper.area.width(), paper.area.height()) / 2 + 1;
     double sum = 0;
-    for (int j = -reach; j < reach; ++j) {
+    for (int j = -reach; j < reach && 2 * sum < beyond; ++j) {
         for (int i = 0; i < reach; ++i) {
             const QPointF d(i + 0.5, j + 0.5);
             const double mismatch = paper.sampled(c + d) - paper.sampled(c - d);
@@ -255,7 +257,7 @@ QPointF symmetricCentre(const Paper &paper)
         for (int j = -2; j <= 2; ++j) {
             for (int i = -2; i <= 2; ++i) {
                 const QPointF c = around + QPointF(i, j) * step;
-                const double a = asymmetryAbout(paper, c);
+                const double a = asymmetryAbout(paper, c, least);
                 if (a < least) {
                     least = a;
                     best = c;
