@@ -151,15 +151,16 @@ std::vector<Way> waysOut(const PixelView &picture, const MarkerInk &ink, const R
     return waysOut(ring, a);
 }
 
-// How far the arms reach from `c`: the largest ring on which they still leave it four ways or more.
+// How far the arms reach from `c`: the largest ring on which they still leave it four ways or more. From the
+// largest ring in, which in a shaded area, where ink leaves every ring many ways, is the only one looked at.
 double armsReach(const PixelView &picture, const MarkerInk &ink, QPointF c)
 {
-    double reach = 0;
-    for (const Ring &ring : armRings()) {
-        if (waysOut(picture, ink, ring, c).size() >= kFewestWays)
-            reach = ring.radius;
+    const std::vector<Ring> &rings = armRings();
+    for (auto ring = rings.rbegin(); ring != rings.rend(); ++ring) {
+        if (waysOut(picture, ink, *ring, c).size() >= kFewestWays)
+            return ring->radius;
     }
-    return reach;
+    return 0;
 }
 
 struct Meeting {
