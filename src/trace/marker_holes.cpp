@@ -273,61 +273,119 @@ double elongation(const QRect &r)
     return double(std::max(r.width(), r.height())) / std::min(r.width(), r.height());
 }
 
+// Holes by the cells of the picture their bounds cover, so that those near one are found without looking at all
+// of them: a piece of many holes (a hatched or halftone area) took seconds.
+class HoleCells {
+public:
+    explicit HoleCells(const std::vector<Hole> &holes)
+    {
+        for (const Hole &h : holes)
+            m_area |= h.bounds;
+        m_columns = m_area.width() / kCell + 1;
+        m_cells.resize(std::size_t(m_columns) * std::size_t(m_area.height() / kCell + 1));
+        for (std::size_t k = 0; k < holes.size(); ++k)
+            add(k, holes[k].bounds, QRect());
+    }
+    // Hole `k`, whose bounds grew to `now` from `before`, to the cells it newly covers.
+    void add(std::size_t k, QRect now, QRect before)
+    {
+        const QRect had = cellsOf(before);
+        forEachCell(now, [&](int u, int v, std::vector<std::size_t> &cell) {
+            if (before.isNull() || !had.contains(u, v))
+                cell.push_back(k);
+        });
+    }
+    void remove(std::size_t k, QRect bounds)
+    {
+        forEachCell(bounds, [&](int, int, std::vector<std::size_t> &cell) { std::erase(cell, k); });
+    }
+    // Every hole in a cell that `r` covers, some more than once.
+    template <typename F> void forEachAround(QRect r, F &&f)
+    {
+        forEachCell(r & m_area, [&](int, int, std::vector<std::size_t> &cell) {
+            for (const std::size_t k : cell)
+                f(k);
+        });
+    }
+
+private:
+    static constexpr int kCell = 8;
+
+    [[nodiscard]] QRect cellsOf(QRect r) const
+    {
+        if (r.isNull())
+            return {};
+        return QRect(QPoint((r.left() - m_area.left()) / kCell, (r.top() - m_area.top()) / kCell),
+                     QPoint((r.right() - m_area.left()) / kCell, (r.bottom() - m_area.top()) / kCell));
+    }
+    template <typename F> void forEachCell(QRect r, F &&f)
+    {
+        if (r.isEmpty())
+            return;
+        const QRect cells = cellsOf(r);
+        for (int v = cells.top(); v <= cells.bottom(); ++v) {
+            for (int u = cells.left(); u <= cells.right(); ++u)
+                f(u, v, m_cells[std::size_t(v) * std::size_t(m_columns) + std::size_t(u)]);
+        }
+    }
+
+    QRect m_area;
+    int m_columns = 0;
+    std::vector<std::vector<std::size_t>> m_cells;
+};
+
 // The halves of one inside: close together, and together about as wide as high. Pair by pair, the first pair in
 // order that may merge, as a scan from the start after each merge finds it; only pairs with the hole that grew
-// can have changed, so the scan goes on from there rather than from the start, and it looks only at holes whose
-// rows come near: a piece of many holes (a hatched or halftone area) took seconds. The holes were found in the
-// order of their top rows, and a merged hole keeps the top of the one before.
+// can have changed, so the scan goes on from there rather than from the start.
 void mergeHalves(std::vector<Hole> &holes, int largest)
 {
+    if (holes.empty())
+        return;
     const auto halves = [&](const Hole &a, const Hole &b) {
         const QRect both = a.bounds | b.bounds;
         const QRect near = a.bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
         return near.intersects(b.bounds) && both.width() <= largest && both.height() <= largest &&
                elongation(both) <= kMostElongation;
     };
+    HoleCells cells(holes);
     // Merged holes are left in place until the end, so that the others keep their order.
     std::vector<bool> gone(holes.size(), false);
-    const auto after = [&](std::size_t k) {
-        do
-            ++k;
-        while (k < holes.size() && gone[k]);
-        return k;
+    // The first hole in order before or after hole `i` that it may merge with; none is `holes.size()`.
+    const auto firstWith = [&](std::size_t i, bool before) {
+        std::size_t first = holes.size();
+        const QRect near = holes[i].bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
+        cells.forEachAround(near, [&](std::size_t k) {
+            if (k < first && (before ? k < i : k > i) && halves(holes[k], holes[i]))
+                first = k;
+        });
+        return first;
     };
     // Hole `j` into hole `i`.
     const auto merge = [&](std::size_t i, std::size_t j) {
+        const QRect before = holes[i].bounds;
         holes[i].area += holes[j].area;
         holes[i].parts.insert(holes[i].parts.end(), holes[j].parts.begin(), holes[j].parts.end());
         holes[i].bounds |= holes[j].bounds;
         holes[i].pixels.insert(holes[i].pixels.end(), holes[j].pixels.begin(), holes[j].pixels.end());
         gone[j] = true;
+        cells.remove(j, holes[j].bounds);
+        cells.add(i, holes[i].bounds, before);
     };
     std::size_t i = 0;
-    std::size_t j = after(i);
     while (i < holes.size()) {
-        if (j >= holes.size() || holes[j].bounds.top() > holes[i].bounds.bottom() + kHalvesApart) {
-            i = after(i);
-            j = after(i);
-            continue;
-        }
-        if (!halves(holes[i], holes[j])) {
-            j = after(j);
+        const std::size_t j = firstWith(i, false);
+        if (j == holes.size()) {
+            do
+                ++i;
+            while (i < holes.size() && gone[i]);
             continue;
         }
         merge(i, j);
         // Of the holes before it, the first the grown hole now goes with comes first.
-        for (;;) {
-            std::size_t k = i;
-            while (k > 0 && holes[k - 1].bounds.top() >= holes[i].bounds.top() - largest - kHalvesApart)
-                --k;
-            while (k < i && (gone[k] || !halves(holes[k], holes[i])))
-                ++k;
-            if (k == i)
-                break;
+        for (std::size_t k = firstWith(i, true); k < holes.size(); k = firstWith(i, true)) {
             merge(k, i);
             i = k;
         }
-        j = after(i);
     }
     std::size_t kept = 0;
     for (std::size_t k = 0; k < holes.size(); ++k) {
