@@ -2,6 +2,7 @@
 
 #include "trace/convex_hull.h"
 #include "trace/tile_grid.h"
+#include "trace/union_find.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,11 @@ constexpr double kMostElongation = 1.6;
 constexpr int kHalvesApart = 4;
 // A pixel's paper against its mirror image's differs by more than this only where one of them is ink.
 constexpr double kMostMismatch = 0.5;
+
+// The holes of a grid or a hatching are alike, none with more than twice another's paper, and each is closed in
+// by its neighbours all round: no way out between them is wider than this.
+constexpr double kAlikeArea = 2;
+constexpr double kWidestWayOut = 0.75 * M_PI;
 
 // How far past a piece's bounds the walls of its outline are followed: far enough to close in the inside of the
 // largest marker that a piece of its outline belongs to.
@@ -398,6 +404,53 @@ void mergeHalves(std::vector<Hole> &holes, int largest)
     holes.resize(kept);
 }
 
+// Drops the holes of a grid or a cross-hatching drawn in the colour: a hole that holes of about its size close in
+// all round, with every hole next to those, out to the hatching's edge. Markers of a series that touch lie
+// along its line, not all round one another.
+void dropLattices(std::vector<Hole> &holes)
+{
+    if (holes.size() < 4)
+        return;
+    HoleCells cells(holes);
+    Forest together(int(holes.size()));
+    std::vector<bool> closedIn(holes.size(), false);
+    std::vector<std::size_t> next;
+    std::vector<double> ways;
+    for (std::size_t k = 0; k < holes.size(); ++k) {
+        const Hole &h = holes[k];
+        const QRect near = h.bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
+        next.clear();
+        cells.forEachAround(near, [&](std::size_t o) {
+            const Hole &n = holes[o];
+            if (o != k && near.intersects(n.bounds) && n.area <= kAlikeArea * h.area && h.area <= kAlikeArea * n.area)
+                next.push_back(o);
+        });
+        std::sort(next.begin(), next.end());
+        next.erase(std::unique(next.begin(), next.end()), next.end());
+        ways.clear();
+        const QPointF from = QRectF(h.bounds).center();
+        for (const std::size_t o : next) {
+            together.join(int(k), int(o));
+            const QPointF to = QRectF(holes[o].bounds).center() - from;
+            ways.push_back(std::atan2(to.y(), to.x()));
+        }
+        if (ways.size() < 3)
+            continue;
+        std::sort(ways.begin(), ways.end());
+        double widest = ways.front() + 2 * M_PI - ways.back();
+        for (std::size_t i = 1; i < ways.size(); ++i)
+            widest = std::max(widest, ways[i] - ways[i - 1]);
+        closedIn[k] = widest < kWidestWayOut;
+    }
+    std::vector<bool> ofLattice(holes.size(), false);
+    for (std::size_t k = 0; k < holes.size(); ++k) {
+        if (closedIn[k])
+            ofLattice[std::size_t(together.find(int(k)))] = true;
+    }
+    std::size_t k = 0;
+    std::erase_if(holes, [&](const Hole &) { return ofLattice[std::size_t(together.find(int(k++)))]; });
+}
+
 } // namespace
 
 std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, const InkComponent &piece, int largest)
@@ -432,6 +485,8 @@ std::vector<Hole> markerHoles(const PixelView &picture, const MarkerInk &ink, co
         holes.push_back(std::move(h));
     });
     std::erase_if(holes, [&](const Hole &h) { return h.bounds.width() > largest || h.bounds.height() > largest; });
+    // Before the halves are taken together, which would merge a hatching's cells into blobs of a marker's size.
+    dropLattices(holes);
     mergeHalves(holes, largest);
     std::erase_if(holes, [](const Hole &h) { return h.area < kLeastArea || elongation(h.bounds) > kMostElongation; });
     for (Hole &h : holes) {

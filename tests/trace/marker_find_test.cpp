@@ -747,3 +747,72 @@ TEST(FindMarkers, TwoMarkersWithAnotherColoursLineBetweenThemAreTwo)
         expectFound(findMarkers(chart.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
     }
 }
+
+namespace {
+
+struct ShadedCase {
+    const char *name;
+    Qt::BrushStyle brush; // a pattern of pixels, or Qt::NoBrush for hatching lines drawn anti-aliased
+    double hatchSpacing;  // of those lines, crossed when the case says so
+    bool crossed;
+    bool filledMarkers;
+    bool jpeg;
+    bool quarter = false; // across a quarter of the chart each way, as a frame is at least
+};
+
+// A patch shaded in the markers' colour, as a bar or a band is, beside a row of markers: its dots, cells and
+// crossings are no markers, and a patch nearly all ink is no frame either.
+void findsMarkersBesideAShadedPatch(const ShadedCase &c)
+{
+    SCOPED_TRACE(std::string(c.name) + (c.filledMarkers ? ", filled markers" : ", hollow markers") +
+                 (c.jpeg ? ", JPEG" : ""));
+    TraceChart chart;
+    chart.drawFurniture();
+    const QRect patch =
+        QRectF(chart.plot.left() + 10, chart.plot.top() + 10, c.quarter ? 110 : 100, c.quarter ? 80 : 70)
+            .toAlignedRect();
+    {
+        QPainter p(&chart.image);
+        if (c.brush != Qt::NoBrush) {
+            p.fillRect(patch, QBrush(kMarkerColour, c.brush));
+        } else {
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setClipRect(patch);
+            p.setPen(QPen(kMarkerColour, 1));
+            for (double k = -patch.height(); k < patch.width(); k += c.hatchSpacing) {
+                const QPointF from(patch.left() + k, patch.top()),
+                    to(patch.left() + k + patch.height(), patch.bottom());
+                p.drawLine(from, to);
+                if (c.crossed)
+                    p.drawLine(QPointF(to.x(), from.y()), QPointF(from.x(), to.y()));
+            }
+        }
+    }
+    std::vector<QPointF> centres;
+    for (int k = 0; k < 6; ++k) {
+        const QPointF at(chart.plot.left() + 150.3 + 32 * k, chart.plot.bottom() - 40.4);
+        centres.push_back(chart.drawMarker(at, MarkerShape::Circle, 9, kMarkerColour, c.filledMarkers));
+    }
+    if (c.jpeg)
+        chart.compressAsJpeg(75);
+    expectFound(findMarkers(chart.view(), kMarkerColour.rgb(), TraceSettings()), centres, 0.3);
+}
+
+} // namespace
+
+TEST(FindMarkers, AShadedPatchInTheMarkersColourGivesNoMarkers)
+{
+    const ShadedCase cases[] = {
+        {"dither 50 %", Qt::Dense4Pattern, 0, false, true, false},
+        {"dither 63 %", Qt::Dense3Pattern, 0, false, false, false},
+        {"dither 88 %", Qt::Dense2Pattern, 0, false, true, false},
+        {"grid of 8 px", Qt::CrossPattern, 0, false, true, false},
+        {"diagonal grid", Qt::DiagCrossPattern, 0, false, false, false},
+        {"cross-hatching 5 px", Qt::NoBrush, 5, true, true, false},
+        {"cross-hatching 7 px", Qt::NoBrush, 7, true, false, true},
+        {"cross-hatching 9 px", Qt::NoBrush, 9, true, true, false},
+        {"hatching 6 px", Qt::NoBrush, 6, false, false, true},
+    };
+    for (const ShadedCase &c : cases)
+        findsMarkersBesideAShadedPatch(c);
+}
