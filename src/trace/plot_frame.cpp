@@ -8,6 +8,8 @@ namespace {
 constexpr double kAcrossMost = 0.8;
 // ... which spans this share of the picture at least, both ways.
 constexpr double kLeastSpan = 0.25;
+// Of what the frame closes in, no more than this is ink.
+constexpr double kMostInkWithin = 0.5;
 
 } // namespace
 
@@ -49,8 +51,18 @@ std::optional<QRect> frameInside(const std::vector<InkComponent> &pieces, QSize 
         };
         const auto [left, right] = between(*columns, b.left(), b.right());
         const auto [top, bottom] = between(*rows, b.top(), b.bottom());
-        if (right > left && bottom > top)
-            inside = QRect(QPoint(left, top), QPoint(right, bottom));
+        if (right <= left || bottom <= top)
+            continue;
+        const QRect within(QPoint(left, top), QPoint(right, bottom));
+        // A frame closes in paper, grid lines and all; a block filled or shaded in the colour (a bar) is ink
+        // through and through.
+        long long inkWithin = 0;
+        for (const InkRunOnRow &r : p.runs) {
+            if (r.y >= top && r.y <= bottom)
+                inkWithin += std::max(0, std::min(r.x1, right) - std::max(r.x0, left) + 1);
+        }
+        if (inkWithin <= kMostInkWithin * double(within.width()) * double(within.height()))
+            inside = within;
     }
     return inside;
 }

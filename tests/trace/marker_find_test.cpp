@@ -806,6 +806,7 @@ TEST(FindMarkers, AShadedPatchInTheMarkersColourGivesNoMarkers)
         {"dither 50 %", Qt::Dense4Pattern, 0, false, true, false},
         {"dither 63 %", Qt::Dense3Pattern, 0, false, false, false},
         {"dither 88 %", Qt::Dense2Pattern, 0, false, true, false},
+        {"nearly solid", Qt::Dense1Pattern, 0, false, false, false, true},
         {"grid of 8 px", Qt::CrossPattern, 0, false, true, false},
         {"diagonal grid", Qt::DiagCrossPattern, 0, false, false, false},
         {"cross-hatching 5 px", Qt::NoBrush, 5, true, true, false},
