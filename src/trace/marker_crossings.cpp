@@ -1,5 +1,7 @@
 #include "trace/marker_crossings.h"
 
+#include "trace/rect_cells.h"
+
 #include <QRect>
 
 #include <algorithm>
@@ -294,25 +296,34 @@ std::vector<QPointF> thinCrossMiddles(const PixelView &picture, const MarkerInk 
         }
         return false;
     };
+    // Each place joins the first meeting within reach, looked for in the cells round it: a shaded area holds
+    // thousands.
+    const auto reach = [](QRect r) { return r.adjusted(-kOneMeeting, -kOneMeeting, kOneMeeting, kOneMeeting); };
     std::vector<QRect> meetings;
     std::vector<QPointF> sums;
     std::vector<int> counts;
+    RectCells cells(reach(piece.bounds));
     for (const InkRunOnRow &r : piece.runs) {
         for (int x = r.x0 + (r.x0 + r.y) % 2; x <= r.x1; x += 2) {
             if (!meets(QPoint(x, r.y)))
                 continue;
             const QPointF at(x + 0.5, r.y + 0.5);
             const QRect pixel(x, r.y, 1, 1);
-            std::size_t k = 0;
-            while (k < meetings.size() &&
-                   !meetings[k].adjusted(-kOneMeeting, -kOneMeeting, kOneMeeting, kOneMeeting).intersects(pixel))
-                ++k;
+            std::size_t k = meetings.size();
+            cells.forEachAround(pixel, [&](std::size_t m) {
+                if (m < k && reach(meetings[m]).intersects(pixel))
+                    k = m;
+            });
             if (k == meetings.size()) {
                 meetings.push_back(pixel);
                 sums.emplace_back();
                 counts.push_back(0);
+                cells.add(k, reach(pixel));
+            } else {
+                const QRect before = reach(meetings[k]);
+                meetings[k] |= pixel;
+                cells.add(k, reach(meetings[k]), before);
             }
-            meetings[k] |= pixel;
             sums[k] += at;
             ++counts[k];
         }

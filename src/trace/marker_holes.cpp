@@ -1,6 +1,7 @@
 #include "trace/marker_holes.h"
 
 #include "trace/convex_hull.h"
+#include "trace/rect_cells.h"
 #include "trace/tile_grid.h"
 #include "trace/union_find.h"
 
@@ -279,70 +280,22 @@ double elongation(const QRect &r)
     return double(std::max(r.width(), r.height())) / std::min(r.width(), r.height());
 }
 
-// Holes by the cells of the picture their bounds cover, so that those near one are found without looking at all
-// of them: a piece of many holes (a hatched or halftone area) took seconds.
-class HoleCells {
-public:
-    explicit HoleCells(const std::vector<Hole> &holes)
-    {
-        for (const Hole &h : holes)
-            m_area |= h.bounds;
-        m_columns = m_area.width() / kCell + 1;
-        m_cells.resize(std::size_t(m_columns) * std::size_t(m_area.height() / kCell + 1));
-        for (std::size_t k = 0; k < holes.size(); ++k)
-            add(k, holes[k].bounds, QRect());
-    }
-    // Hole `k`, whose bounds grew to `now` from `before`, to the cells it newly covers.
-    void add(std::size_t k, QRect now, QRect before)
-    {
-        const QRect had = cellsOf(before);
-        forEachCell(now, [&](int u, int v, std::vector<std::size_t> &cell) {
-            if (before.isNull() || !had.contains(u, v))
-                cell.push_back(k);
-        });
-    }
-    void remove(std::size_t k, QRect bounds)
-    {
-        forEachCell(bounds, [&](int, int, std::vector<std::size_t> &cell) { std::erase(cell, k); });
-    }
-    // Every hole in a cell that `r` covers, some more than once.
-    template <typename F> void forEachAround(QRect r, F &&f)
-    {
-        forEachCell(r & m_area, [&](int, int, std::vector<std::size_t> &cell) {
-            for (const std::size_t k : cell)
-                f(k);
-        });
-    }
-
-private:
-    static constexpr int kCell = 8;
-
-    [[nodiscard]] QRect cellsOf(QRect r) const
-    {
-        if (r.isNull())
-            return {};
-        return QRect(QPoint((r.left() - m_area.left()) / kCell, (r.top() - m_area.top()) / kCell),
-                     QPoint((r.right() - m_area.left()) / kCell, (r.bottom() - m_area.top()) / kCell));
-    }
-    template <typename F> void forEachCell(QRect r, F &&f)
-    {
-        if (r.isEmpty())
-            return;
-        const QRect cells = cellsOf(r);
-        for (int v = cells.top(); v <= cells.bottom(); ++v) {
-            for (int u = cells.left(); u <= cells.right(); ++u)
-                f(u, v, m_cells[std::size_t(v) * std::size_t(m_columns) + std::size_t(u)]);
-        }
-    }
-
-    QRect m_area;
-    int m_columns = 0;
-    std::vector<std::vector<std::size_t>> m_cells;
-};
+// The holes by the cells of the picture their bounds cover.
+RectCells cellsOf(const std::vector<Hole> &holes)
+{
+    QRect area;
+    for (const Hole &h : holes)
+        area |= h.bounds;
+    RectCells cells(area);
+    for (std::size_t k = 0; k < holes.size(); ++k)
+        cells.add(k, holes[k].bounds);
+    return cells;
+}
 
 // The halves of one inside: close together, and together about as wide as high. Pair by pair, the first pair in
 // order that may merge, as a scan from the start after each merge finds it; only pairs with the hole that grew
-// can have changed, so the scan goes on from there rather than from the start.
+// can have changed, so the scan goes on from there rather than from the start, and it looks only at the holes in
+// the cells round that one: a piece of many holes (a hatched or halftone area) took seconds.
 void mergeHalves(std::vector<Hole> &holes, int largest)
 {
     if (holes.empty())
@@ -353,7 +306,7 @@ void mergeHalves(std::vector<Hole> &holes, int largest)
         return near.intersects(b.bounds) && both.width() <= largest && both.height() <= largest &&
                elongation(both) <= kMostElongation;
     };
-    HoleCells cells(holes);
+    RectCells cells = cellsOf(holes);
     // Merged holes are left in place until the end, so that the others keep their order.
     std::vector<bool> gone(holes.size(), false);
     // The first hole in order before or after hole `i` that it may merge with; none is `holes.size()`.
@@ -411,7 +364,7 @@ void dropLattices(std::vector<Hole> &holes)
 {
     if (holes.size() < 4)
         return;
-    HoleCells cells(holes);
+    RectCells cells = cellsOf(holes);
     Forest together(int(holes.size()));
     std::vector<bool> closedIn(holes.size(), false);
     std::vector<std::size_t> next;
