@@ -175,17 +175,33 @@ struct Meeting {
 // ends, whose edges run across, lie farther out.
 std::optional<Meeting> meetingPoint(const PixelView &picture, const MarkerInk &ink, QPointF c, double reach)
 {
-    const auto eachEdge = [&](const auto &f) {
-        for (int y = int(std::floor(c.y() - reach)); y <= int(std::floor(c.y() + reach)); ++y) {
-            for (int x = int(std::floor(c.x() - reach)); x <= int(std::floor(c.x() + reach)); ++x) {
-                const QPointF p(x + 0.5, y + 0.5);
-                const double r = std::hypot(p.x() - c.x(), p.y() - c.y());
-                if (r <= reach && r >= kMiddleLeftOut)
-                    f(p, QPointF(inkAt(picture, ink, x + 1, y) - inkAt(picture, ink, x - 1, y),
-                                 inkAt(picture, ink, x, y + 1) - inkAt(picture, ink, x, y - 1)) /
-                             2);
-            }
+    // The ink of the box round the ring once, for the gradients of both sums.
+    const int left = int(std::floor(c.x() - reach)) - 1, top = int(std::floor(c.y() - reach)) - 1;
+    const int side = int(std::floor(c.x() + reach)) + 2 - left;
+    const int high = int(std::floor(c.y() + reach)) + 2 - top;
+    std::vector<float> box(std::size_t(side) * std::size_t(std::max(high, 0)));
+    for (int y = 0; y < high; ++y) {
+        for (int x = 0; x < side; ++x)
+            box[std::size_t(y) * std::size_t(side) + std::size_t(x)] = inkAt(picture, ink, left + x, top + y);
+    }
+    const auto boxed = [&](int x, int y) {
+        return x >= left && x < left + side && y >= top && y < top + high
+                   ? box[std::size_t(y - top) * std::size_t(side) + std::size_t(x - left)]
+                   : inkAt(picture, ink, x, y);
+    };
+    std::vector<std::pair<QPointF, QPointF>> edges; // each pixel's centre and the fall of the ink across it
+    for (int y = int(std::floor(c.y() - reach)); y <= int(std::floor(c.y() + reach)); ++y) {
+        for (int x = int(std::floor(c.x() - reach)); x <= int(std::floor(c.x() + reach)); ++x) {
+            const QPointF p(x + 0.5, y + 0.5);
+            const double r = std::hypot(p.x() - c.x(), p.y() - c.y());
+            if (r <= reach && r >= kMiddleLeftOut)
+                edges.emplace_back(p,
+                                   QPointF(boxed(x + 1, y) - boxed(x - 1, y), boxed(x, y + 1) - boxed(x, y - 1)) / 2);
         }
+    }
+    const auto eachEdge = [&](const auto &f) {
+        for (const auto &[p, g] : edges)
+            f(p, g);
     };
     double a[3] = {0, 0, 0}, b[2] = {0, 0};
     eachEdge([&](QPointF p, QPointF g) {
