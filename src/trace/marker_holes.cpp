@@ -357,6 +357,29 @@ void mergeHalves(std::vector<Hole> &holes, int largest)
     holes.resize(kept);
 }
 
+// Whether two of the ways, next to each other round the turn, are kWidestWayOut apart or more.
+bool wayOut(std::vector<QPointF> &ways)
+{
+    // In order round the turn by a measure that grows with the angle, 0 to 4, with no trigonometry.
+    const auto round = [](QPointF d) {
+        const double s = d.y() / (std::abs(d.x()) + std::abs(d.y()));
+        return d.x() >= 0 ? (d.y() >= 0 ? s : 4 + s) : 2 - s;
+    };
+    std::sort(ways.begin(), ways.end(), [&](QPointF a, QPointF b) { return round(a) < round(b); });
+    if (round(ways.front()) == round(ways.back()))
+        return true; // all one way: the whole turn is a way out
+    const double widest = std::cos(kWidestWayOut);
+    for (std::size_t i = 0; i < ways.size(); ++i) {
+        const QPointF a = ways[i], b = ways[(i + 1) % ways.size()];
+        const double cross = a.x() * b.y() - a.y() * b.x(), dot = QPointF::dotProduct(a, b);
+        const double lengths = std::hypot(a.x(), a.y()) * std::hypot(b.x(), b.y());
+        // From a to b onwards round the turn: past a half turn where b lies behind, none where it lies alike.
+        if (cross < 0 || (cross == 0 && dot < 0) || (cross > 0 && dot <= widest * lengths))
+            return true;
+    }
+    return false;
+}
+
 // Drops the holes of a grid or a cross-hatching drawn in the colour: a hole that holes of about its size close in
 // all round, with every hole next to those, out to the hatching's edge. Markers of a series that touch lie
 // along its line, not all round one another.
@@ -368,7 +391,7 @@ void dropLattices(std::vector<Hole> &holes)
     Forest together(int(holes.size()));
     std::vector<bool> closedIn(holes.size(), false);
     std::vector<std::size_t> next;
-    std::vector<double> ways;
+    std::vector<QPointF> ways;
     for (std::size_t k = 0; k < holes.size(); ++k) {
         const Hole &h = holes[k];
         const QRect near = h.bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
@@ -385,15 +408,10 @@ void dropLattices(std::vector<Hole> &holes)
         for (const std::size_t o : next) {
             together.join(int(k), int(o));
             const QPointF to = QRectF(holes[o].bounds).center() - from;
-            ways.push_back(std::atan2(to.y(), to.x()));
+            if (!to.isNull())
+                ways.push_back(to);
         }
-        if (ways.size() < 3)
-            continue;
-        std::sort(ways.begin(), ways.end());
-        double widest = ways.front() + 2 * M_PI - ways.back();
-        for (std::size_t i = 1; i < ways.size(); ++i)
-            widest = std::max(widest, ways[i] - ways[i - 1]);
-        closedIn[k] = widest < kWidestWayOut;
+        closedIn[k] = ways.size() >= 3 && !wayOut(ways);
     }
     std::vector<bool> ofLattice(holes.size(), false);
     for (std::size_t k = 0; k < holes.size(); ++k) {
