@@ -175,19 +175,17 @@ struct Meeting {
 // ends, whose edges run across, lie farther out.
 std::optional<Meeting> meetingPoint(const PixelView &picture, const MarkerInk &ink, QPointF c, double reach)
 {
-    // The ink of the box round the ring once, for the gradients of both sums.
+    // The ink of the box round the ring and a pixel beyond, once, for the gradients of both sums.
     const int left = int(std::floor(c.x() - reach)) - 1, top = int(std::floor(c.y() - reach)) - 1;
     const int side = int(std::floor(c.x() + reach)) + 2 - left;
     const int high = int(std::floor(c.y() + reach)) + 2 - top;
-    std::vector<float> box(std::size_t(side) * std::size_t(std::max(high, 0)));
+    std::vector<float> box(std::size_t(side) * std::size_t(high));
     for (int y = 0; y < high; ++y) {
         for (int x = 0; x < side; ++x)
             box[std::size_t(y) * std::size_t(side) + std::size_t(x)] = inkAt(picture, ink, left + x, top + y);
     }
     const auto boxed = [&](int x, int y) {
-        return x >= left && x < left + side && y >= top && y < top + high
-                   ? box[std::size_t(y - top) * std::size_t(side) + std::size_t(x - left)]
-                   : inkAt(picture, ink, x, y);
+        return box[std::size_t(y - top) * std::size_t(side) + std::size_t(x - left)];
     };
     std::vector<std::pair<QPointF, QPointF>> edges; // each pixel's centre and the fall of the ink across it
     for (int y = int(std::floor(c.y() - reach)); y <= int(std::floor(c.y() + reach)); ++y) {

@@ -280,6 +280,20 @@ double elongation(const QRect &r)
     return double(std::max(r.width(), r.height())) / std::min(r.width(), r.height());
 }
 
+// Drops the holes whose numbers `drop` is true for, keeping the others in order.
+template <typename Drop> void dropEach(std::vector<Hole> &holes, Drop drop)
+{
+    std::size_t kept = 0;
+    for (std::size_t k = 0; k < holes.size(); ++k) {
+        if (drop(k))
+            continue;
+        if (kept != k)
+            holes[kept] = std::move(holes[k]);
+        ++kept;
+    }
+    holes.resize(kept);
+}
+
 // The holes by the cells of the picture their bounds cover.
 RectCells cellsOf(const std::vector<Hole> &holes)
 {
@@ -346,15 +360,7 @@ void mergeHalves(std::vector<Hole> &holes, int largest)
             i = k;
         }
     }
-    std::size_t kept = 0;
-    for (std::size_t k = 0; k < holes.size(); ++k) {
-        if (gone[k])
-            continue;
-        if (kept != k)
-            holes[kept] = std::move(holes[k]);
-        ++kept;
-    }
-    holes.resize(kept);
+    dropEach(holes, [&](std::size_t k) { return gone[k]; });
 }
 
 // Whether two of the ways, next to each other round the turn, are kWidestWayOut apart or more.
@@ -418,8 +424,7 @@ void dropLattices(std::vector<Hole> &holes)
         if (closedIn[k])
             ofLattice[std::size_t(together.find(int(k)))] = true;
     }
-    std::size_t k = 0;
-    std::erase_if(holes, [&](const Hole &) { return ofLattice[std::size_t(together.find(int(k++)))]; });
+    dropEach(holes, [&](std::size_t k) { return bool(ofLattice[std::size_t(together.find(int(k)))]); });
 }
 
 } // namespace
