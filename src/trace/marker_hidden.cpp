@@ -160,6 +160,9 @@ std::optional<HiddenCentre> filledTriangleEnds(const Patch &colour, const Patch 
         return std::nullopt;
     const bool baseShows = width[std::size_t(last)].has_value();
     const double tip = -l->a / l->b;
+    // Widths that hardly grow down the rows meet nought far beyond them: no triangle's sides.
+    if (!(std::abs(tip) <= rows))
+        return std::nullopt;
     // Without the base, the tip alone places the triangle: where it shows, the fit must put it in its first
     // rows.
     int first = 0;
