@@ -387,44 +387,39 @@ bool wayOut(std::vector<QPointF> &ways)
 }
 
 // Drops the holes of a grid or a cross-hatching drawn in the colour: a hole that holes of about its size close in
-// all round, with every hole next to those, out to the hatching's edge. Markers of a series that touch lie
-// along its line, not all round one another.
+// all round, and the holes next to it, which takes the hatching's edge too. Markers of a series that touch lie
+// along its line, not all round one another; a cloud of them packed as tight as a grid loses those it closes in.
 void dropLattices(std::vector<Hole> &holes)
 {
     if (holes.size() < 4)
         return;
     RectCells cells = cellsOf(holes);
-    Forest together(int(holes.size()));
+    std::vector<std::vector<std::size_t>> next(holes.size());
     std::vector<bool> closedIn(holes.size(), false);
-    std::vector<std::size_t> next;
     std::vector<QPointF> ways;
     for (std::size_t k = 0; k < holes.size(); ++k) {
         const Hole &h = holes[k];
         const QRect near = h.bounds.adjusted(-kHalvesApart, -kHalvesApart, kHalvesApart, kHalvesApart);
-        next.clear();
+        std::vector<std::size_t> &mine = next[k];
         cells.forEachAround(near, [&](std::size_t o) {
             const Hole &n = holes[o];
             if (o != k && near.intersects(n.bounds) && n.area <= kAlikeArea * h.area && h.area <= kAlikeArea * n.area)
-                next.push_back(o);
+                mine.push_back(o);
         });
-        std::sort(next.begin(), next.end());
-        next.erase(std::unique(next.begin(), next.end()), next.end());
+        std::sort(mine.begin(), mine.end());
+        mine.erase(std::unique(mine.begin(), mine.end()), mine.end());
         ways.clear();
         const QPointF from = QRectF(h.bounds).center();
-        for (const std::size_t o : next) {
-            together.join(int(k), int(o));
+        for (const std::size_t o : mine) {
             const QPointF to = QRectF(holes[o].bounds).center() - from;
             if (!to.isNull())
                 ways.push_back(to);
         }
         closedIn[k] = ways.size() >= 3 && !wayOut(ways);
     }
-    std::vector<bool> ofLattice(holes.size(), false);
-    for (std::size_t k = 0; k < holes.size(); ++k) {
-        if (closedIn[k])
-            ofLattice[std::size_t(together.find(int(k)))] = true;
-    }
-    dropEach(holes, [&](std::size_t k) { return bool(ofLattice[std::size_t(together.find(int(k)))]); });
+    dropEach(holes, [&](std::size_t k) {
+        return closedIn[k] || std::any_of(next[k].begin(), next[k].end(), [&](std::size_t o) { return closedIn[o]; });
+    });
 }
 
 } // namespace
