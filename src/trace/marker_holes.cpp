@@ -3,7 +3,6 @@
 #include "trace/convex_hull.h"
 #include "trace/rect_cells.h"
 #include "trace/tile_grid.h"
-#include "trace/union_find.h"
 
 #include <algorithm>
 #include <cmath>
